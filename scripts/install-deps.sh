@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only those that
+# are missing, quietly. Safe to run any number of times. Needs root (or sudo).
+set -euo pipefail
+
+packages=(
+  cmake make
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine wine64
+  xvfb xauth xdotool x11-utils imagemagick
+  fonts-ipafont-gothic
+  googletest
+)
+# Extra packages a caller needs on top (for example screenshot tools).
+packages+=("$@")
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${missing[@]}" >/dev/null

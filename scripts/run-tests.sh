@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs CTest for the x86_64 build under a virtual X display, with one warm
+# wineserver for the whole run so each test process starts quickly and no
+# Wine helper keeps CTest's pipes open afterwards.
+# Usage: scripts/run-tests.sh [ctest arguments...]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/x64"
+
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  set -u
+  root="$1"; build="$2"; shift 2
+  "$root/scripts/wine-prefix.sh" "$build"
+  source "$root/scripts/wine-env.sh" "$build"
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  cd "$root"
+  ctest --preset x64 "$@"
+  rc=$?
+  wineserver -k
+  exit $rc
+' bash "$root" "$build" "$@"

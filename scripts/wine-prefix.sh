@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Prepares the Wine prefix of a build tree: created once, and the game's
+# registry settings applied again whenever they change.
+# Usage: scripts/wine-prefix.sh BUILD_DIR   (needs an X display or runs headless)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/wine-env.sh" "$1"
+
+settings="$here/wine-settings.reg.txt"
+stamp="$WINEPREFIX/.dunko-settings"
+wanted=$(sha256sum "$settings" | cut -d' ' -f1)
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Creating Wine prefix $WINEPREFIX (once; takes a while)"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+fi
+
+if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
+  # regedit reads UTF-16 .reg files, which keeps the Japanese face names
+  # intact whatever the locale of this shell is.
+  regfile="$WINEPREFIX/dunko-settings.reg"
+  { printf '\xff\xfe'; sed 's/$/\r/' "$settings" | iconv -f UTF-8 -t UTF-16LE; } > "$regfile"
+  wine regedit /S "$(winepath -w "$regfile" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  wineserver -w
+  echo "$wanted" > "$stamp"
+fi

@@ -1,0 +1,11 @@
+#include "framework/AfxCore.h"
+
+HINSTANCE AfxGetResourceHandle()
+{
+    return GetModuleHandleW(nullptr);
+}
+
+HINSTANCE AfxFindResourceHandle(LPCSTR, LPCSTR)
+{
+    return AfxGetResourceHandle();
+}

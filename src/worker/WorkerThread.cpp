@@ -1,0 +1,207 @@
+#include "worker/WorkerThread.h"
+
+#include "framework/CSingleLock.h"
+
+WorkerThread::WorkerThread()
+{
+    Reset();
+}
+
+WorkerThread::~WorkerThread()
+{
+    RequestStop();
+    StopAndWait();
+    if (m_hThread != nullptr)
+        CloseHandle(m_hThread);
+}
+
+void WorkerThread::StopAndWait()
+{
+    if (m_hThread == nullptr)
+        return;
+    m_bStopRequest.store(1);
+    m_bSuspendRequest.store(0);
+    WaitForSingleObject(m_hThread, INFINITE);
+}
+
+void WorkerThread::Reset()
+{
+    m_pThread = nullptr;
+    m_bSuspendRequest.store(0);
+    m_nStatus.store(STATUS_IDLE);
+    m_bStopRequest.store(0);
+    m_bReportPending.store(0);
+    m_bRunEnded.store(0);
+    m_strMessage = "";
+    m_strReport = "";
+}
+
+int WorkerThread::Start()
+{
+    if (IsThreadAlive())
+        return 0;
+    if (m_hThread != nullptr) {
+        CloseHandle(m_hThread);
+        m_hThread = nullptr;
+    }
+    Reset();
+    // Created suspended so the handle can be duplicated before the thread
+    // can run, end and take its thread object with it.
+    CWinThread* thread = AfxBeginThread(&WorkerThread::ThreadEntry, this, THREAD_PRIORITY_NORMAL, 0,
+                                        CREATE_SUSPENDED, nullptr);
+    if (thread == nullptr)
+        return 0;
+    DuplicateHandle(GetCurrentProcess(), thread->m_hThread, GetCurrentProcess(), &m_hThread, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    m_pThread = thread;
+    thread->ResumeThread();
+    return 0;
+}
+
+int WorkerThread::Suspend()
+{
+    OnSuspend();
+    m_bSuspendRequest.store(1);
+    SetSuspended();
+    KeepIdleAfterEnd();
+    return 0;
+}
+
+int WorkerThread::Resume()
+{
+    OnResume();
+    m_bSuspendRequest.store(0);
+    SetRunning();
+    KeepIdleAfterEnd();
+    return 0;
+}
+
+int WorkerThread::RequestStop()
+{
+    m_bStopRequest.store(1);
+    return 0;
+}
+
+void WorkerThread::KeepIdleAfterEnd()
+{
+    // The thread raises m_bRunEnded before its final STATUS_IDLE store. If we
+    // see the flag, our store may have come after that one, so write idle
+    // again; if we do not, the thread's idle store is still to come.
+    if (m_bRunEnded.load() != 0 || m_hThread == nullptr)
+        SetIdle();
+}
+
+BOOL WorkerThread::IsThreadAlive() const
+{
+    return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+}
+
+BOOL WorkerThread::WaitForThread(DWORD dwMilliseconds)
+{
+    return m_hThread == nullptr || WaitForSingleObject(m_hThread, dwMilliseconds) != WAIT_TIMEOUT;
+}
+
+UINT WorkerThread::ThreadEntry(LPVOID pParam)
+{
+    WorkerThread* worker = static_cast<WorkerThread*>(pParam);
+    worker->SetRunning();
+    try {
+        worker->Run();
+    } catch (...) {
+        // A stop (the int -1 from CheckPoint) or any other failure ends the run quietly.
+    }
+    worker->m_bRunEnded.store(1);
+    worker->SetIdle();
+    return 0;
+}
+
+void WorkerThread::PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void WorkerThread::ThrowStop()
+{
+    OnStop();
+    m_bStopRequest.store(0);
+    throw -1;
+}
+
+void WorkerThread::CheckPoint()
+{
+    if (m_bSuspendRequest.load() != 0) {
+        do {
+            PumpMessages();
+            Sleep(10);
+            if (m_bStopRequest.load() != 0)
+                ThrowStop();
+        } while (m_bSuspendRequest.load() != 0);
+    }
+    while (m_bReportPending.load() != 0) {
+        PumpMessages();
+        Sleep(10);
+        if (m_bStopRequest.load() != 0)
+            ThrowStop();
+    }
+    PumpMessages();
+    if (m_bStopRequest.load() != 0)
+        ThrowStop();
+}
+
+void WorkerThread::SetMessage(UINT nID)
+{
+    CSingleLock lock(&m_csMessage, TRUE);
+    CString text;
+    text.LoadString(nID);
+    m_strMessage = text;
+    lock.Unlock();
+}
+
+void WorkerThread::SetMessage(CString text)
+{
+    CSingleLock lock(&m_csMessage, TRUE);
+    m_strMessage = text;
+    lock.Unlock();
+}
+
+CString WorkerThread::GetMessage()
+{
+    CSingleLock lock(&m_csMessage, TRUE);
+    CString copy = m_strMessage;
+    lock.Unlock();
+    return copy;
+}
+
+void WorkerThread::Report(UINT nID)
+{
+    CString text;
+    text.LoadString(nID);
+    Report(text);
+}
+
+void WorkerThread::Report(CString text)
+{
+    SetReportText(text);
+    m_bReportPending.store(1);
+    OnReport();
+    CheckPoint();
+}
+
+void WorkerThread::SetReportText(CString text)
+{
+    CSingleLock lock(&m_csReport, TRUE);
+    m_strReport = text;
+    lock.Unlock();
+}
+
+CString WorkerThread::GetReportText()
+{
+    CSingleLock lock(&m_csReport, TRUE);
+    CString copy = m_strReport;
+    lock.Unlock();
+    return copy;
+}

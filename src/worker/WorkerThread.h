@@ -1,0 +1,89 @@
+#pragma once
+// A cooperative worker thread. The controlling thread only raises request
+// words; the worker honours them at the checkpoints its Run passes, where it
+// also drains its own message queue. A stop arrives as a thrown int -1 that
+// unwinds Run and is caught in the thread's entry function.
+#include <atomic>
+
+#include "framework/CCriticalSection.h"
+#include "framework/CString.h"
+#include "framework/CWinThread.h"
+#include "framework/CWnd.h"
+
+class WorkerThread {
+public:
+    enum { STATUS_IDLE = 0, STATUS_RUNNING = 1, STATUS_SUSPENDED = 2 };
+
+    WorkerThread();
+    // Raises the stop request, lifts any suspension and waits for the thread:
+    // the object must outlive the thread that runs its Run.
+    virtual ~WorkerThread();
+    WorkerThread(const WorkerThread&) = delete;
+    WorkerThread& operator=(const WorkerThread&) = delete;
+
+    virtual void CheckPoint();
+    virtual int Run() = 0;
+    virtual void OnReport() {}
+    virtual void OnSuspend() {}
+    virtual void OnResume() {}
+    virtual void OnStop() {}
+    virtual void SetMessage(UINT nID);
+    virtual void SetMessage(CString text);
+    virtual void Report(UINT nID);
+    virtual void Report(CString text);
+
+    // Starts Run on a new thread; does nothing while the previous thread of
+    // this worker is still alive. Always returns 0.
+    int Start();
+    int Suspend();
+    int Resume();
+    int RequestStop();
+
+    CString GetMessage();
+    CString GetReportText();
+    void SetReportText(CString text);
+
+    void SetOwner(CWnd* pOwner) { m_pOwner.store(pOwner); }
+    CWnd* GetOwner() const { return m_pOwner.load(); }
+
+    void SetStatus(int nStatus) { m_nStatus.store(nStatus); }
+    void SetIdle() { SetStatus(STATUS_IDLE); }
+    void SetRunning() { SetStatus(STATUS_RUNNING); }
+    void SetSuspended() { SetStatus(STATUS_SUSPENDED); }
+
+    // Whether the thread of the last Start still exists, from its handle
+    // rather than the status word.
+    BOOL IsThreadAlive() const;
+    // Waits up to dwMilliseconds for that thread to end; TRUE once it has
+    // (or when there is none).
+    BOOL WaitForThread(DWORD dwMilliseconds);
+
+    std::atomic<int> m_bSuspendRequest{0};
+    std::atomic<int> m_bStopRequest{0};
+    CWinThread* m_pThread = nullptr;
+    std::atomic<int> m_nStatus{STATUS_IDLE};
+    std::atomic<int> m_bReportPending{0};
+
+protected:
+    void Reset();
+    // For the destructors of derived classes: the thread runs their Run, so
+    // it has to be gone before their part of the object is.
+    void StopAndWait();
+
+private:
+    static UINT ThreadEntry(LPVOID pParam);
+    void PumpMessages();
+    [[noreturn]] void ThrowStop();
+    // After a thread's end the status must read idle; the controller checks
+    // this flag after writing a status so it cannot revive a finished run.
+    void KeepIdleAfterEnd();
+
+    CCriticalSection m_csMessage;
+    CString m_strMessage;
+    CCriticalSection m_csReport;
+    CString m_strReport;
+    std::atomic<CWnd*> m_pOwner{nullptr};
+
+    HANDLE m_hThread = nullptr;          // our own duplicate: waitable after the thread object is gone
+    std::atomic<int> m_bRunEnded{0};     // set by the thread just before it writes STATUS_IDLE
+};

@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "test_resource_ids.h"
+#include "worker/WorkerThread.h"
+
+namespace {
+
+// Polls a condition for up to timeoutMs; true as soon as it holds.
+template <class Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs = 2000)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+// A worker whose Run passes checkpoints until told to finish, counting them.
+class LoopingWorker : public WorkerThread {
+public:
+    ~LoopingWorker() override { StopAndWait(); }
+    int Run() override
+    {
+        m_started = 1;
+        while (m_finish.load() == 0) {
+            CheckPoint();
+            m_passes.fetch_add(1);
+            Sleep(1);
+        }
+        m_returnedNormally = 1;
+        return 0;
+    }
+    std::atomic<int> m_started{0};
+    std::atomic<int> m_finish{0};
+    std::atomic<int> m_passes{0};
+    std::atomic<int> m_returnedNormally{0};
+};
+
+// A worker whose Run only waits for a gate, passing no checkpoint.
+class GatedWorker : public WorkerThread {
+public:
+    ~GatedWorker() override
+    {
+        m_open = 1;
+        StopAndWait();
+    }
+    int Run() override
+    {
+        while (m_open.load() == 0)
+            Sleep(1);
+        return 0;
+    }
+    std::atomic<int> m_open{0};
+};
+
+// A worker that publishes a report and is held until stopped.
+class ReportingWorker : public WorkerThread {
+public:
+    ~ReportingWorker() override { StopAndWait(); }
+    int Run() override
+    {
+        Report(CString("half way"));
+        m_afterReport = 1; // never reached: only a stop ends the report wait
+        return 0;
+    }
+    std::atomic<int> m_afterReport{0};
+};
+
+// A worker that counts the thread messages its checkpoints dispatch.
+class PumpingWorker : public LoopingWorker {
+public:
+    int Run() override
+    {
+        m_threadId = GetCurrentThreadId();
+        return LoopingWorker::Run();
+    }
+    std::atomic<DWORD> m_threadId{0};
+};
+
+std::atomic<int> g_timerCalls{0};
+void CALLBACK CountTimer(HWND, UINT, UINT_PTR, DWORD) { g_timerCalls.fetch_add(1); }
+
+bool IsStatus(WorkerThread& w, int status) { return w.m_nStatus.load() == status; }
+
+} // namespace
+
+TEST(WorkerThread, StartRunsTheBodyAndGoesIdleWhenItReturns)
+{
+    LoopingWorker worker;
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_started.load() == 1; }));
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
+    EXPECT_TRUE(worker.IsThreadAlive());
+    worker.m_finish = 1;
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    EXPECT_EQ(1, worker.m_returnedNormally.load());
+}
+
+TEST(WorkerThread, SuspendParksAtTheNextCheckpointAndResumeLetsItGoOn)
+{
+    LoopingWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 3; }));
+
+    worker.Suspend();
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_SUSPENDED));
+    Sleep(50); // let it reach the checkpoint
+    const int parkedAt = worker.m_passes.load();
+    Sleep(150);
+    EXPECT_LE(worker.m_passes.load(), parkedAt + 1);
+
+    worker.Resume();
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
+    EXPECT_TRUE(WaitFor([&] { return worker.m_passes.load() > parkedAt + 3; }, 500));
+    EXPECT_EQ(0, worker.m_returnedNormally.load());
+}
+
+TEST(WorkerThread, StopWhileSuspendedEndsWithoutResume)
+{
+    LoopingWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 0; }));
+    worker.Suspend();
+    Sleep(50);
+    worker.RequestStop();
+    ASSERT_TRUE(worker.WaitForThread(500));
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    EXPECT_EQ(0, worker.m_returnedNormally.load()); // unwound by the stop
+    EXPECT_EQ(0, worker.m_bStopRequest.load());     // consumed once
+    EXPECT_EQ(1, worker.m_bSuspendRequest.load());  // left for Resume or the next Start
+}
+
+TEST(WorkerThread, StopRaisedBeforeStartDoesNotStopTheNewRun)
+{
+    LoopingWorker worker;
+    worker.RequestStop();
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 5; }));
+    EXPECT_TRUE(worker.IsThreadAlive());
+    worker.m_finish = 1;
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    EXPECT_EQ(1, worker.m_returnedNormally.load());
+}
+
+TEST(WorkerThread, StartClearsTheMessageOfTheLastRun)
+{
+    LoopingWorker worker;
+    worker.SetMessage(CString("old news"));
+    EXPECT_EQ(CString("old news"), worker.GetMessage());
+    worker.Start();
+    EXPECT_TRUE(worker.GetMessage().IsEmpty());
+    worker.m_finish = 1;
+    worker.WaitForThread(2000);
+}
+
+TEST(WorkerThread, MessageLoadsFromStringResourcesAsShiftJis)
+{
+    LoopingWorker worker;
+    worker.SetMessage(IDS_TEST_GREETING);
+    EXPECT_EQ(CString("ステージ開始"), worker.GetMessage());
+    EXPECT_EQ(12, worker.GetMessage().GetLength()); // six double-byte characters
+    worker.SetMessage(IDS_TEST_MISSING);
+    EXPECT_TRUE(worker.GetMessage().IsEmpty());
+}
+
+TEST(WorkerThread, ReportHoldsTheWorkerUntilAStop)
+{
+    ReportingWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_bReportPending.load() == 1; }));
+    Sleep(100);
+    EXPECT_TRUE(worker.IsThreadAlive());
+    EXPECT_EQ(CString("half way"), worker.GetReportText());
+    worker.RequestStop();
+    ASSERT_TRUE(worker.WaitForThread(500));
+    EXPECT_EQ(0, worker.m_afterReport.load());
+    EXPECT_EQ(CString("half way"), worker.GetReportText()); // kept until the next Start
+}
+
+TEST(WorkerThread, CheckpointDispatchesTheWorkerThreadsMessages)
+{
+    PumpingWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return worker.m_threadId.load() != 0; }));
+    g_timerCalls = 0;
+    // A WM_TIMER posted to the worker thread carries the callback to run as
+    // its lParam; only a dispatching pump calls it.
+    ASSERT_TRUE(WaitFor([&] {
+        return PostThreadMessageW(worker.m_threadId.load(), WM_TIMER, 1,
+                                  reinterpret_cast<LPARAM>(&CountTimer)) != 0;
+    }));
+    EXPECT_TRUE(WaitFor([&] { return g_timerCalls.load() == 1; }, 1000));
+    worker.m_finish = 1;
+    worker.WaitForThread(2000);
+}
+
+TEST(WorkerThread, StatusReadsIdleOnceTheThreadHasEndedWhateverResumeDid)
+{
+    // The run ends between Suspend and Resume without passing a checkpoint:
+    // Resume must not leave a running status with no thread behind it.
+    GatedWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }));
+    worker.Suspend();
+    worker.m_open = 1;
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    worker.Resume();
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    worker.Suspend();
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+
+    // A worker that never ran is idle after Suspend and Resume as well.
+    GatedWorker fresh;
+    fresh.Suspend();
+    fresh.Resume();
+    EXPECT_TRUE(IsStatus(fresh, WorkerThread::STATUS_IDLE));
+}
+
+TEST(WorkerThread, StartWhileTheThreadLivesStartsNoSecondThread)
+{
+    GatedWorker worker;
+    worker.Start();
+    ASSERT_TRUE(WaitFor([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }));
+    const DWORD threadsBefore = [] {
+        DWORD count = 0;
+        GetProcessHandleCount(GetCurrentProcess(), &count);
+        return count;
+    }();
+    worker.SetMessage(CString("kept"));
+    worker.Start(); // refused: the first thread still runs
+    EXPECT_EQ(CString("kept"), worker.GetMessage()); // and nothing was reset
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
+    DWORD threadsAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &threadsAfter);
+    EXPECT_EQ(threadsBefore, threadsAfter);
+    worker.m_open = 1;
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    worker.Start(); // the thread is gone now: a new run starts
+    EXPECT_TRUE(WaitFor([&] { return !worker.IsThreadAlive(); }));
+}
+
+TEST(WorkerThread, DestroyingAWorkerWaitsForItsThread)
+{
+    std::atomic<int>* passes = nullptr;
+    {
+        auto* worker = new LoopingWorker;
+        worker->Start();
+        ASSERT_TRUE(WaitFor([&] { return worker->m_passes.load() > 0; }));
+        worker->Suspend(); // parked: the destructor must lift it to stop it
+        Sleep(30);
+        passes = &worker->m_passes;
+        const DWORD start = GetTickCount();
+        delete worker; // returns only once the thread has unwound
+        EXPECT_LT(GetTickCount() - start, 1000u);
+    }
+    (void)passes;
+}

@@ -1,0 +1,20 @@
+// Entry point of every test program.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "framework/AfxCore.h"
+
+int main(int argc, char** argv)
+{
+    // Plain "\n" line ends on the pipes CTest reads, also under Wine.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    // A crash ends the process instead of opening an error box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
