@@ -1,0 +1,12 @@
+#include "framework/CBitmap.h"
+
+BOOL CBitmap::LoadBitmap(UINT nIDResource)
+{
+    HINSTANCE hInst = AfxFindResourceHandle(MAKEINTRESOURCEA(nIDResource), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+    return Attach(::LoadBitmapW(hInst, MAKEINTRESOURCEW(nIDResource)));
+}
+
+int CBitmap::GetObject(int nCount, LPVOID lpObject) const
+{
+    return m_hObject != nullptr ? ::GetObjectW(m_hObject, nCount, lpObject) : 0;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// A device context with the drawing operations the game uses. A CDC owns the
+// context it is attached to and deletes it when destroyed; CPaintDC ends a
+// paint instead, and CBorrowedDC wraps a context that belongs to someone else.
+// Selections return borrowed handles of what was selected before, to be put
+// back by the caller.
+#include <atomic>
+
+#include "framework/CBitmap.h"
+#include "framework/CBrush.h"
+#include "framework/CFont.h"
+#include "framework/CPen.h"
+#include "framework/CString.h"
+#include "framework/GdiRef.h"
+
+class CDC {
+public:
+    CDC() = default;
+    virtual ~CDC() { DeleteDC(); }
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // Takes ownership of hDC.
+    BOOL Attach(HDC hDC);
+    HDC Detach();
+    BOOL DeleteDC();
+    BOOL CreateCompatibleDC(CDC* pDC);
+    HDC GetSafeHdc() const { return m_hDC; }
+
+    virtual CPenRef SelectObject(CPen* pPen);
+    virtual CBrushRef SelectObject(CBrush* pBrush);
+    virtual CFontRef SelectObject(CFont* pFont);
+    virtual CBitmapRef SelectObject(CBitmap* pBitmap);
+    CPenRef SelectObject(CPenRef pen);
+    CBrushRef SelectObject(CBrushRef brush);
+    CFontRef SelectObject(CFontRef font);
+    CBitmapRef SelectObject(CBitmapRef bitmap);
+
+    int SetROP2(int nDrawMode) { return ::SetROP2(m_hDC, nDrawMode); }
+    int GetROP2() const { return ::GetROP2(m_hDC); }
+    virtual COLORREF SetBkColor(COLORREF crColor) { return ::SetBkColor(m_hDC, crColor); }
+    int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
+    virtual COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
+    int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+
+    BOOL Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
+    POINT MoveTo(int x, int y);
+    BOOL LineTo(int x, int y) { return ::LineTo(m_hDC, x, y); }
+    // Draws nCount bytes of code page 932 text (all of it for -1) through the
+    // wide function, so the picture does not depend on the system code page.
+    virtual int DrawText(const char* lpszString, int nCount, RECT* lpRect, UINT nFormat);
+    int DrawText(const CString& str, RECT* lpRect, UINT nFormat);
+    BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                    int nSrcWidth, int nSrcHeight, DWORD dwRop);
+    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+
+    // Device contexts currently owned by wrappers, in the whole process.
+    static long LiveCount() { return s_nLive.load(); }
+
+    HDC m_hDC = nullptr;
+
+private:
+    static std::atomic<long> s_nLive;
+};
+
+// A device context someone else owns (a test's bitmap context, one a message
+// hands over): drawn into, never deleted.
+class CBorrowedDC : public CDC {
+public:
+    explicit CBorrowedDC(HDC hDC) { m_hDC = hDC; }
+    ~CBorrowedDC() override { m_hDC = nullptr; }
+};

@@ -1,0 +1,64 @@
+#include "game/Board.h"
+
+#include <cstdlib>
+
+#include "framework/CSingleLock.h"
+#include "game/BoardColours.h"
+
+Board::~Board()
+{
+    RemoveAllMoles();
+}
+
+void Board::Draw(CDC* pDC, CString message)
+{
+    if (m_bRunning.load() != 0) {
+        FillPlayArea(pDC, BoardColours::kField);
+        DrawMoles(pDC);
+        DrawCenterMessage(pDC, message, 200, BoardColours::kMessage, FALSE);
+        DrawStatus(pDC, BoardColours::kStatus);
+    } else {
+        FillPlayArea(pDC, BoardColours::kShadow);
+        DrawTitle(pDC);
+        DrawButtons(pDC, 250);
+    }
+}
+
+int Board::RandomCentre(int low, int high)
+{
+    const int range = high - low - 60;
+    if (range <= 0)
+        return (low + high) / 2;
+    // rand() is never seeded and its state is per thread, so every game's
+    // thread places its n-th mole on the same spot.
+    return std::rand() % range + low + 30;
+}
+
+void Board::Spawn(int count)
+{
+    // Held across the whole replacement so a painter never sees a mole that
+    // is being destroyed or one not yet placed and sized.
+    CSingleLock hold(m_moles.GetSection(), TRUE);
+    RemoveAllMoles();
+    for (int i = 0; i < count; ++i) {
+        const int x = RandomCentre(m_rcPlayArea.left, m_rcPlayArea.right);
+        const int y = RandomCentre(m_rcPlayArea.top, m_rcPlayArea.bottom);
+        Mole* mole = m_moles.AddNew();
+        mole->SetX(x);
+        mole->SetY(y);
+        mole->SetSize(50, 50);
+    }
+}
+
+void Board::DrawMoles(CDC* pDC)
+{
+    // The whole pass holds the list's section: the game thread cannot destroy
+    // a mole while it is drawn.
+    CSingleLock pass(m_moles.GetSection(), TRUE);
+    const int count = MoleCount();
+    for (int i = 0; i < count; ++i) {
+        Mole* mole = GetMole(i);
+        if (mole != nullptr)
+            mole->Draw(pDC);
+    }
+}

@@ -1,0 +1,142 @@
+#include "game/GameWorker.h"
+
+
+GameWorker::~GameWorker()
+{
+    StopAndWait();
+}
+
+std::unique_ptr<SoundWorker> GameWorker::CreateSoundWorker()
+{
+    return std::make_unique<SoundWorker>();
+}
+
+void GameWorker::InvalidateOwner()
+{
+    CWnd* owner = GetOwner();
+    if (owner != nullptr)
+        owner->InvalidateRect(nullptr, FALSE);
+}
+
+void GameWorker::ShowMessage(CString text, int milliseconds)
+{
+    SetMessage(text);
+    InvalidateOwner();
+    Sleep(static_cast<DWORD>(milliseconds));
+    SetMessage(CString(""));
+    InvalidateOwner();
+}
+
+void GameWorker::ShowStageBanner(int stageIndex, int stageCount)
+{
+    CString banner;
+    if (stageIndex == stageCount - 1)
+        banner.Format("%s", "ファイナルステージ");
+    else
+        banner.Format("ステージ%d", stageIndex + 1);
+    ShowMessage(banner, kMessageMs);
+}
+
+void GameWorker::UpdateStatus(double seconds)
+{
+    CString status;
+    status.Format("Stage:%d  Dunko：%d/%d 匹 Time:%.1lf", m_nStage + 1, m_pBoard->m_nHits.load(),
+                  GetQuota(), seconds);
+    m_pBoard->SetStatusText(status);
+}
+
+int GameWorker::Run()
+{
+    // Destroyed on every way out, a stop included; its destructor waits for
+    // a sound thread still running.
+    std::unique_ptr<SoundWorker> sound = CreateSoundWorker();
+    sound->SetPath(GetCurrentDirPrefix() + "data\\piko1.wav");
+
+    int stage = 0;
+    while (stage < kStageCount) {
+        m_nStage = stage;
+        ShowStageBanner(stage, kStageCount);
+        if (!PlayStage(*sound))
+            break;
+        m_pBoard->RemoveAllMoles();
+        CheckPoint();
+        ++stage;
+    }
+
+    ShowMessage(stage == kStageCount ? "Perfect!!" : "Game Over!!", kMessageMs);
+    m_pBoard->m_bRunning.store(0);
+    InvalidateOwner();
+    return 0;
+}
+
+bool GameWorker::PlayStage(SoundWorker& sound)
+{
+    m_pBoard->m_nHits.store(0);
+    Stopwatch stageWatch;
+    stageWatch.Start();
+    UpdateStatus(stageWatch.GetElapsedSec());
+
+    for (;;) {
+        Stopwatch moleWatch;
+        SpawnMole(moleWatch);
+        // Take clicks until the mole is hit or its second is over.
+        while (m_pBoard->MoleCount() > 0) {
+            const Wait wait = WaitForClick(moleWatch, stageWatch);
+            if (wait == Wait::TimeUp)
+                return false;
+            if (wait == Wait::MoleExpired)
+                break;
+            std::unique_ptr<ClickEvent> click(m_clickQueue.RemoveHead());
+            if (click)
+                HandleClick(sound, std::move(click), stageWatch);
+        }
+        if (m_pBoard->m_nHits.load() >= GetQuota())
+            return true;
+    }
+}
+
+void GameWorker::SpawnMole(Stopwatch& moleWatch)
+{
+    m_pBoard->Spawn(1);
+    Sleep(kSpawnPauseMs);
+    InvalidateOwner();
+    moleWatch.Start();
+}
+
+GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stageWatch)
+{
+    // A queued click is taken before the clocks are looked at, so a hit that
+    // completes the quota counts even just after the stage's time is up.
+    for (;;) {
+        if (m_clickQueue.GetCount() != 0)
+            return Wait::ClickQueued;
+        if (moleWatch.GetElapsedMs() > kMoleLifeMs)
+            return Wait::MoleExpired;
+        UpdateStatus(stageWatch.GetElapsedSec());
+        InvalidateOwner();
+        if (stageWatch.GetElapsedSec() > kStageSeconds)
+            return Wait::TimeUp;
+        Sleep(kPollMs);
+        CheckPoint();
+    }
+}
+
+void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)
+{
+    const POINT point = {click->m_nX, click->m_nY};
+    for (int i = 0; i < m_pBoard->MoleCount(); ++i) {
+        Mole* mole = m_pBoard->GetMole(i);
+        if (mole == nullptr || !mole->HitTest(point))
+            continue;
+        // One sound at a time: wait, passing checkpoints, until the previous
+        // hit's sound thread has gone (a stop here drops this click and
+        // leaves the mole uncounted).
+        while (sound.m_nStatus.load() != WorkerThread::STATUS_IDLE || sound.IsThreadAlive())
+            CheckPoint();
+        sound.Start();
+        m_pBoard->RemoveMole(i);
+        m_pBoard->m_nHits.fetch_add(1);
+    }
+    UpdateStatus(stageWatch.GetElapsedSec());
+    InvalidateOwner();
+}

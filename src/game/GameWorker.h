@@ -1,0 +1,51 @@
+#pragma once
+// The game: five stages of one-second moles on a board, driven by the clicks
+// the window queues, run on the worker's own thread. It talks to the window
+// only through the board, its message text and repaint requests.
+#include <memory>
+
+#include "game/Board.h"
+#include "util/Stopwatch.h"
+#include "worker/SoundWorker.h"
+#include "worker/WindowWorker.h"
+
+class GameWorker : public WindowWorker {
+public:
+    GameWorker() = default;
+    ~GameWorker() override;
+
+    int Run() override;
+
+    // Shows text as the message for the given time, then clears it; blocks
+    // the game thread meanwhile without passing a checkpoint.
+    void ShowMessage(CString text, int milliseconds);
+    void ShowStageBanner(int stageIndex, int stageCount);
+    void UpdateStatus(double seconds);
+    int GetQuota() const { return m_nStage * 2 + 10; }
+
+    static constexpr int kStageCount = 5;
+    static constexpr int kMessageMs = 2000;
+    static constexpr double kStageSeconds = 10.0;
+    static constexpr uint32_t kMoleLifeMs = 1000;
+    static constexpr int kSpawnPauseMs = 100;
+    static constexpr int kPollMs = 20;
+
+    Board* m_pBoard = nullptr;
+
+protected:
+    // The worker that plays the hit sound, one for the whole game. A test
+    // stands in a slower one here.
+    virtual std::unique_ptr<SoundWorker> CreateSoundWorker();
+
+private:
+    enum class Wait { ClickQueued, MoleExpired, TimeUp };
+
+    // Plays one stage after its banner; true when the quota was reached.
+    bool PlayStage(SoundWorker& sound);
+    // Places the next mole and shows it; its second starts afterwards.
+    void SpawnMole(Stopwatch& moleWatch);
+    Wait WaitForClick(Stopwatch& moleWatch, Stopwatch& stageWatch);
+    void HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch);
+    // Asks the owner window to repaint its whole client area, without erasing.
+    void InvalidateOwner();
+};
