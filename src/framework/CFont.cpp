@@ -34,9 +34,10 @@ BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* pDC)
 
     ScreenDC screen;
     HDC hDC = pDC != nullptr ? pDC->GetSafeHdc() : screen.Get();
-    // Tenths of a point to device pixels (720 per inch), then to logical
-    // units; a negative height asks for the character height, not the cell.
-    POINT pt = {0, ::GetDeviceCaps(hDC, LOGPIXELSY) * nPointSize / 720};
+    // Tenths of a point to device pixels (720 per inch), rounded to the
+    // nearest pixel, then to logical units; a negative height asks for the
+    // character height, not the cell.
+    POINT pt = {0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), nPointSize, 720)};
     ::DPtoLP(hDC, &pt, 1);
     POINT origin = {0, 0};
     ::DPtoLP(hDC, &origin, 1);

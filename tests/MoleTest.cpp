@@ -1,0 +1,109 @@
+// How a mole looks: its picture stretched into its rectangle and the red
+// frame around it, pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "DibCanvas.h"
+#include "framework/CDC.h"
+#include "framework/CGdiObject.h"
+#include "game/Mole.h"
+
+namespace {
+
+const COLORREF kBackground = RGB(0, 255, 255); // a colour the picture does not use
+const COLORREF kFrameRed = RGB(204, 0, 0);
+
+// A mole drawing its frame around a picture that cannot be loaded.
+class MoleWithoutPicture : public Mole {
+public:
+    void DrawBitmap(CDC* pDC, UINT) override { Mole::DrawBitmap(pDC, 9999); }
+};
+
+TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
+{
+    DibCanvas canvas(200, 200, kBackground);
+    Mole mole;
+    mole.SetPosition(100, 100);
+    mole.SetSize(50, 50);
+    mole.Draw(canvas.Dc());
+
+    std::set<COLORREF> pictureColours;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const COLORREF c = canvas.Pixel(x, y);
+            const bool inSquare = x >= 75 && x <= 125 && y >= 75 && y <= 125;
+            const bool onFrame = inSquare && (x == 75 || x == 125 || y == 75 || y == 125);
+            if (!inSquare) {
+                ASSERT_EQ(ColourText(kBackground), ColourText(c)) << "outside, at " << x << "," << y;
+            } else if (onFrame) {
+                ASSERT_EQ(ColourText(kFrameRed), ColourText(c)) << "frame, at " << x << "," << y;
+            } else {
+                ASSERT_NE(kBackground, c) << "picture, at " << x << "," << y;
+                pictureColours.insert(c);
+            }
+        }
+    }
+    // The picture itself, not a flat fill: the mole has many shades.
+    EXPECT_GT(pictureColours.size(), 10u);
+}
+
+TEST(MoleDrawing, OtherSizesAndPlacesFollowTheRectangle)
+{
+    DibCanvas canvas(100, 80, kBackground);
+    Mole mole;
+    mole.SetPosition(40, 30);
+    mole.SetSize(20, 10);
+    mole.Draw(canvas.Dc());
+
+    const RECT drawn = canvas.Bounds([](COLORREF c) { return c != kBackground; });
+    EXPECT_EQ(RectText(RECT{30, 25, 51, 36}), RectText(drawn));
+    EXPECT_EQ(kFrameRed, canvas.Pixel(50, 35));
+    EXPECT_EQ(kFrameRed, canvas.Pixel(30, 35));
+    EXPECT_EQ(kFrameRed, canvas.Pixel(50, 25));
+}
+
+TEST(MoleDrawing, WithoutItsPictureOnlyTheFrameIsPainted)
+{
+    DibCanvas canvas(200, 200, kBackground);
+    MoleWithoutPicture mole;
+    mole.SetPosition(100, 100);
+    mole.SetSize(50, 50);
+    mole.Draw(canvas.Dc());
+
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const bool inSquare = x >= 75 && x <= 125 && y >= 75 && y <= 125;
+            const bool onFrame = inSquare && (x == 75 || x == 125 || y == 75 || y == 125);
+            ASSERT_EQ(ColourText(onFrame ? kFrameRed : kBackground), ColourText(canvas.Pixel(x, y)))
+                << "at " << x << "," << y;
+        }
+    }
+}
+
+TEST(MoleDrawing, LeavesTheContextAsItFoundItAndLeaksNothing)
+{
+    DibCanvas canvas(200, 200, kBackground);
+    HDC hDC = canvas.Hdc();
+    const HGDIOBJ pen = GetCurrentObject(hDC, OBJ_PEN);
+    const HGDIOBJ brush = GetCurrentObject(hDC, OBJ_BRUSH);
+    const HGDIOBJ bitmap = GetCurrentObject(hDC, OBJ_BITMAP);
+    const long gdiObjects = CGdiObject::LiveCount();
+    const long contexts = CDC::LiveCount();
+
+    for (int i = 0; i < 20; ++i) {
+        Mole mole;
+        mole.SetPosition(50 + i * 5, 60);
+        mole.SetSize(50, 50);
+        mole.Draw(canvas.Dc());
+    }
+
+    EXPECT_EQ(pen, GetCurrentObject(hDC, OBJ_PEN));
+    EXPECT_EQ(brush, GetCurrentObject(hDC, OBJ_BRUSH));
+    EXPECT_EQ(bitmap, GetCurrentObject(hDC, OBJ_BITMAP));
+    EXPECT_EQ(R2_COPYPEN, GetROP2(hDC));
+    EXPECT_EQ(gdiObjects, CGdiObject::LiveCount());
+    EXPECT_EQ(contexts, CDC::LiveCount());
+}
+
+} // namespace
