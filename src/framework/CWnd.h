@@ -4,6 +4,8 @@
 // the window alone. Windows are owned by whoever created them (a dialog by
 // its modal run).
 #include "framework/AfxCore.h"
+#include "framework/CMenu.h"
+#include "framework/CString.h"
 
 class CWnd {
 public:
@@ -21,6 +23,20 @@ public:
     void GetClientRect(RECT* pRect) const;
     void GetWindowRect(RECT* pRect) const;
     void ScreenToClient(RECT* pRect) const;
+
+    // windows.h renames SendMessage and MessageBox to their "A" functions;
+    // the members merely carry that name and call the wide functions.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer);
+    BOOL KillTimer(UINT_PTR nIDEvent);
+    BOOL IsIconic() const;
+    // The window's own copy of the system menu, to add items to.
+    CMenu GetSystemMenu(BOOL bRevert) const;
+    // A message box owned by this window; texts are code page 932.
+    int MessageBox(CString text, CString caption = CString(), UINT nType = MB_OK);
+    // The windows of this game exchange no data with their controls, so
+    // there is nothing to save or load; always succeeds.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     HWND m_hWnd = nullptr;
 };

@@ -57,6 +57,8 @@ public:
     // Waits up to dwMilliseconds for that thread to end; TRUE once it has
     // (or when there is none).
     BOOL WaitForThread(DWORD dwMilliseconds);
+    // The thread of the last Start (null before the first), for timing it.
+    HANDLE GetThreadHandle() const { return m_hThread; }
 
     std::atomic<int> m_bSuspendRequest{0};
     std::atomic<int> m_bStopRequest{0};

@@ -1,0 +1,265 @@
+#include "app/MainDialog.h"
+
+#include <windowsx.h>
+
+#include "app/AboutDialog.h"
+#include "app/ControlRect.h"
+#include "framework/CPaintDC.h"
+#include "resource.h"
+
+namespace {
+
+POINT PointFrom(LPARAM lParam)
+{
+    return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+} // namespace
+
+MainDialog::MainDialog(CWnd* pParent) : CDialog(IDD_MAIN_DIALOG, pParent)
+{
+    m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+MainDialog::~MainDialog()
+{
+    StopWorker();
+}
+
+LRESULT MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SYSCOMMAND:
+        return OnSysCommand(static_cast<UINT>(wParam));
+    case WM_PAINT:
+        return OnPaint();
+    case WM_QUERYDRAGICON:
+        return OnQueryDragIcon();
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam);
+    case WM_TIMER:
+        return OnTimer(wParam);
+    case WM_LBUTTONUP:
+        return OnLButtonUp(PointFrom(lParam));
+    case WM_MOUSEMOVE:
+        return OnMouseMove(PointFrom(lParam));
+    case WM_DESTROY:
+        return OnDestroy();
+    default:
+        return CDialog::WindowProc(message, wParam, lParam);
+    }
+}
+
+BOOL MainDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    CMenu sysMenu = GetSystemMenu(FALSE);
+    if (sysMenu.GetSafeHmenu() != nullptr) {
+        CString aboutText;
+        aboutText.LoadString(IDS_ABOUTBOX);
+        if (!aboutText.IsEmpty()) {
+            sysMenu.AppendMenu(MF_SEPARATOR);
+            sysMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, aboutText);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    UpdateData(FALSE);
+    m_board.SetPlayArea(GetControlRect(*this, IDC_PLAYFIELD));
+    m_board.m_rcStart = GetControlRect(*this, IDC_START);
+    m_board.m_rcExit = GetControlRect(*this, IDC_EXIT);
+    m_board.m_rcTitle = GetControlRect(*this, IDC_TITLE);
+    m_board.SetTitle("ぬらぽん");
+
+    m_worker.SetOwner(this);
+    m_worker.m_pBoard = &m_board;
+    SetTimer(kControlsTimer, kControlsMs, nullptr);
+    return TRUE;
+}
+
+LRESULT MainDialog::OnSysCommand(UINT nID)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        AboutDialog about;
+        about.DoModal();
+        return 0;
+    }
+    return Default();
+}
+
+LRESULT MainDialog::OnPaint()
+{
+    if (IsIconic()) {
+        PaintIcon();
+        return 0;
+    }
+    CPaintDC dc(this);
+    const CString message = m_worker.GetMessage();
+    m_board.Draw(&dc, message);
+    return Default();
+}
+
+void MainDialog::PaintIcon()
+{
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rect;
+    GetClientRect(&rect);
+    const int x = (rect.right - rect.left - cxIcon + 1) / 2;
+    const int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+LRESULT MainDialog::OnQueryDragIcon()
+{
+    return reinterpret_cast<LRESULT>(m_hIcon);
+}
+
+LRESULT MainDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const UINT nID = LOWORD(wParam);
+    const bool clicked = HIWORD(wParam) == BN_CLICKED;
+    if (clicked && nID == IDC_START) {
+        if (m_worker.m_nStatus.load() == WorkerThread::STATUS_IDLE) {
+            UpdateData(TRUE);
+            m_worker.Start();
+        }
+        return 0;
+    }
+    if (clicked && nID == IDC_STOP) {
+        m_worker.RequestStop();
+        return 0;
+    }
+    if (clicked && nID == IDC_NOP)
+        return 0;
+    if (clicked && nID == IDC_EXIT) {
+        CDialog::OnOK();
+        return 0;
+    }
+    // IDOK, IDCANCEL and the rest.
+    return CDialog::WindowProc(WM_COMMAND, wParam, lParam);
+}
+
+LRESULT MainDialog::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kControlsTimer)
+        m_worker.UpdateControls();
+    else if (nIDEvent == kPendingStartTimer && m_bStartPending)
+        CarryOutPendingStart();
+    return Default();
+}
+
+LRESULT MainDialog::OnLButtonUp(POINT point)
+{
+    // While a game thread is about, it gets every release; whether one hits
+    // a mole is for the game loop to decide.
+    if (m_worker.m_nStatus.load() != WorkerThread::STATUS_IDLE)
+        m_worker.PushClick(new ClickEvent(point.x, point.y));
+
+    if (m_board.m_bRunning.load() == 0) {
+        if (PtInRect(&m_board.m_rcStart, point)) {
+            m_board.m_bRunning.store(1);
+            InvalidateRect(nullptr, TRUE);
+            UpdateData(TRUE);
+            StartGame();
+        } else if (PtInRect(&m_board.m_rcExit, point)) {
+            OnOK();
+        }
+    }
+    return Default();
+}
+
+LRESULT MainDialog::OnMouseMove(POINT point)
+{
+    if (m_board.UpdateHover(point))
+        InvalidateRect(nullptr, FALSE);
+    return Default();
+}
+
+LRESULT MainDialog::OnDestroy()
+{
+    KillTimer(kControlsTimer);
+    CancelPendingStart();
+    // The game thread paints into this window and uses the board: it must
+    // be gone before either is.
+    StopWorker();
+    return Default();
+}
+
+void MainDialog::OnCancel()
+{
+    if (m_board.m_bRunning.load() != 1)
+        return;
+    m_worker.Suspend();
+    m_bAskingAbort = true;
+    const int answer = AskAbort();
+    m_bAskingAbort = false;
+    if (answer == IDOK) {
+        m_worker.RequestStop();
+        m_board.m_bRunning.store(0);
+        CancelPendingStart();
+    }
+    m_worker.Resume();
+    InvalidateRect(nullptr, TRUE);
+}
+
+int MainDialog::AskAbort()
+{
+    return MessageBox("中断します", "", MB_OKCANCEL);
+}
+
+void MainDialog::StartGame()
+{
+    // The status word cannot tell whether the last game's thread has gone
+    // (an abort takes effect only at its next checkpoint, and a finished
+    // game clears the running flag just before its thread ends), and Start
+    // ignores a call while that thread lives. So look at the thread itself,
+    // and put the start off rather than lose it.
+    if (!m_worker.IsThreadAlive()) {
+        BeginGame();
+        return;
+    }
+    if (!m_bStartPending) {
+        m_bStartPending = true;
+        SetTimer(kPendingStartTimer, kPendingStartMs, nullptr);
+    }
+}
+
+void MainDialog::CarryOutPendingStart()
+{
+    // Not while the abort question is open: its answer may drop the start.
+    if (m_bAskingAbort || m_worker.IsThreadAlive())
+        return;
+    CancelPendingStart();
+    // The old thread may have cleared the running flag on its way out.
+    m_board.m_bRunning.store(1);
+    InvalidateRect(nullptr, TRUE);
+    BeginGame();
+}
+
+void MainDialog::BeginGame()
+{
+    // Releases still queued (made during the last end text, say) stay: the
+    // game tests them against the first mole it shows.
+    m_worker.Start();
+}
+
+void MainDialog::CancelPendingStart()
+{
+    if (!m_bStartPending)
+        return;
+    m_bStartPending = false;
+    KillTimer(kPendingStartTimer);
+}
+
+void MainDialog::StopWorker()
+{
+    m_worker.RequestStop();
+    m_worker.Resume();
+    m_worker.WaitForThread(INFINITE);
+}

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DialogTemplate.h"
+#include "MainDialogProbe.h"
+#include "app/AboutDialog.h"
+#include "resource.h"
+
+namespace {
+
+std::string Describe(const TemplateItem& item)
+{
+    return "control " + std::to_string(item.id) + " at " + std::to_string(item.units.left) + "," +
+           std::to_string(item.units.top);
+}
+
+void ExpectItem(const TemplateItem& actual, int id, const wchar_t* className, const wchar_t* text,
+                DWORD style, DWORD exStyle, RECT units)
+{
+    SCOPED_TRACE(Describe(actual));
+    EXPECT_EQ(id, actual.id);
+    EXPECT_EQ(std::wstring(className), actual.className);
+    EXPECT_EQ(std::wstring(text), actual.text);
+    EXPECT_EQ(style, actual.style) << std::hex << "style 0x" << actual.style;
+    EXPECT_EQ(exStyle, actual.exStyle);
+    EXPECT_TRUE(EqualRect(&units, &actual.units));
+}
+
+std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* key)
+{
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + key;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), path.c_str(), &value, &length) || value == nullptr)
+        return L"(missing)";
+    return std::wstring(static_cast<const wchar_t*>(value));
+}
+
+} // namespace
+
+TEST(dialog_Resources, MainTemplateHasTheWindowStylesCaptionAndFont)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(IDD_MAIN_DIALOG, &dialog));
+    EXPECT_TRUE(dialog.extended);
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
+              dialog.style);
+    EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW), dialog.exStyle);
+    const RECT units = {0, 0, 319, 297};
+    EXPECT_TRUE(EqualRect(&units, &dialog.units));
+    EXPECT_EQ(L"Dunko叩き", dialog.caption);
+    EXPECT_EQ(9, dialog.pointSize);
+    EXPECT_EQ(0, dialog.weight);
+    EXPECT_EQ(0, dialog.italic);
+    EXPECT_EQ(1, dialog.charset);
+    EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog.face);
+}
+
+TEST(dialog_Resources, MainTemplateControlsAreHiddenMarkersOfTheAreas)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(IDD_MAIN_DIALOG, &dialog));
+    ASSERT_EQ(4u, dialog.items.size());
+    const DWORD button = WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON;
+    ExpectItem(dialog.items[0], IDC_TITLE, L"STATIC", L"Title",
+               WS_CHILD | WS_DISABLED | WS_BORDER | WS_GROUP | SS_LEFT, 0, RECT{46, 33, 282, 81});
+    ExpectItem(dialog.items[1], IDC_START, L"BUTTON", L"スタート", button, 0, RECT{118, 144, 209, 176});
+    ExpectItem(dialog.items[2], IDC_EXIT, L"BUTTON", L"終了", button, 0, RECT{118, 199, 209, 231});
+    ExpectItem(dialog.items[3], IDC_PLAYFIELD, L"STATIC", L"", WS_CHILD | WS_BORDER | WS_GROUP | SS_LEFT,
+               WS_EX_TRANSPARENT, RECT{0, 0, 319, 297});
+}
+
+TEST(dialog_Resources, AboutTemplateIsAClassicDialogWithIconTwoLinesAndOk)
+{
+    DialogTemplate dialog;
+    ASSERT_TRUE(LoadDialogTemplate(IDD_ABOUTBOX, &dialog));
+    EXPECT_FALSE(dialog.extended);
+    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT), dialog.style);
+    const RECT units = {0, 0, 235, 55};
+    EXPECT_TRUE(EqualRect(&units, &dialog.units));
+    EXPECT_EQ(L"Dunkoのﾊﾞｰｼﾞｮﾝ情報", dialog.caption);
+    EXPECT_EQ(9, dialog.pointSize);
+    EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog.face);
+
+    ASSERT_EQ(4u, dialog.items.size());
+    ExpectItem(dialog.items[0], IDC_STATIC, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ICON, 0,
+               RECT{11, 17, 31, 37});
+    EXPECT_EQ(IDR_MAINFRAME, dialog.items[0].textOrdinal) << "the icon named by resource id";
+    ExpectItem(dialog.items[1], IDC_STATIC, L"STATIC", L"Dunko Version 1.0",
+               WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOPREFIX, 0, RECT{40, 10, 159, 18});
+    ExpectItem(dialog.items[2], IDC_STATIC, L"STATIC", L"もぐらたたきゲーム",
+               WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 0, RECT{40, 25, 159, 33});
+    ExpectItem(dialog.items[3], IDOK, L"BUTTON", L"OK",
+               WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, RECT{178, 7, 228, 21});
+}
+
+TEST(dialog_Resources, JapaneseTextsArriveAsTheyWereWritten)
+{
+    const wchar_t* resource = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&resource), 0);
+    EXPECT_EQ(L"Dunko のﾊﾞｰｼﾞｮﾝ情報(&A)...", std::wstring(resource, static_cast<size_t>(length)));
+    CString narrow;
+    ASSERT_TRUE(narrow.LoadString(IDS_ABOUTBOX));
+    EXPECT_STREQ("Dunko のﾊﾞｰｼﾞｮﾝ情報(&A)...", narrow.GetString()) << "code page 932 after loading";
+
+    MainDialogProbe main;
+    ASSERT_TRUE(main.Open());
+    wchar_t text[64] = {};
+    GetWindowTextW(main.Hwnd(), text, 64);
+    EXPECT_STREQ(L"Dunko叩き", text);
+    GetDlgItemTextW(main.Hwnd(), IDC_START, text, 64);
+    EXPECT_STREQ(L"スタート", text);
+    GetDlgItemTextW(main.Hwnd(), IDC_EXIT, text, 64);
+    EXPECT_STREQ(L"終了", text);
+
+    AboutDialog about;
+    ASSERT_TRUE(about.Create());
+    GetWindowTextW(about.m_hWnd, text, 64);
+    EXPECT_STREQ(L"Dunkoのﾊﾞｰｼﾞｮﾝ情報", text);
+}
+
+TEST(dialog_Resources, VersionInformationNamesVersion1003InJapanese)
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    ASSERT_NE(0u, size);
+    std::vector<BYTE> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(0x00010000u, fixed->dwFileVersionMS);
+    EXPECT_EQ(0x00000003u, fixed->dwFileVersionLS);
+    EXPECT_EQ(0x00010000u, fixed->dwProductVersionMS);
+    EXPECT_EQ(0x00000003u, fixed->dwProductVersionLS);
+    EXPECT_EQ(0x3Fu, fixed->dwFileFlagsMask);
+    EXPECT_EQ(0u, fixed->dwFileFlags);
+    EXPECT_EQ(static_cast<DWORD>(VOS__WINDOWS32), fixed->dwFileOS);
+    EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
+    EXPECT_EQ(0u, fixed->dwFileSubtype);
+
+    WORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                               &length));
+    ASSERT_EQ(4u, length);
+    EXPECT_EQ(0x411, translation[0]);
+    EXPECT_EQ(1200, translation[1]);
+
+    EXPECT_EQ(L"1, 0, 0, 3", VersionString(block, L"FileVersion"));
+    EXPECT_EQ(L"1, 0, 0, 3", VersionString(block, L"ProductVersion"));
+    EXPECT_EQ(L"Dunko叩き", VersionString(block, L"ProductName"));
+    for (const wchar_t* key : {L"CompanyName", L"FileDescription", L"InternalName", L"LegalCopyright",
+                               L"OriginalFilename"}) {
+        const std::wstring value = VersionString(block, key);
+        EXPECT_FALSE(value.empty() || value == L"(missing)") << "key " << std::string(key, key + wcslen(key));
+    }
+}
+
+TEST(dialog_Resources, ManifestAsksForCommonControls6AsInvokerWithoutDpiAwareness)
+{
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_NE(nullptr, found);
+    const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    const std::string manifest(data, SizeofResource(module, found));
+
+    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
+    EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\""));
+    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(std::string::npos, manifest.find(os)) << os;
+    EXPECT_EQ(std::string::npos, manifest.find("dpiAware")) << "the game is laid out at 96 dpi";
+}

@@ -1,0 +1,58 @@
+#pragma once
+// The real main dialog, made from its template, with what the tests need:
+// the abort question answered by the test, access to the board and the
+// worker, and the inputs a user gives (releases, moves, keys) sent the way
+// Windows delivers them. Opened modeless on the test's own thread (Open),
+// or modal (DoModal) with a ModalScript driving it from another thread.
+#include <atomic>
+#include <functional>
+
+#include "app/MainDialog.h"
+
+class MainDialogProbe : public MainDialog {
+public:
+    MainDialogProbe() = default;
+    // Destroys a modeless window while the whole object still exists, so
+    // WM_DESTROY reaches MainDialog.
+    ~MainDialogProbe() override;
+
+    bool Open();
+    HWND Hwnd() const { return m_hWnd; }
+    Board& GetBoard() { return m_board; }
+    GameWorker& GetWorker() { return m_worker; }
+    bool IsStartPending() const { return m_bStartPending; }
+    int Status() const { return m_worker.m_nStatus.load(); }
+    int Running() const { return m_board.m_bRunning.load(); }
+
+    POINT StartCentre() const { return Centre(m_board.m_rcStart); }
+    POINT ExitCentre() const { return Centre(m_board.m_rcExit); }
+    // Inside the title box: neither the start nor the exit area.
+    POINT QuietPoint() const { return Centre(m_board.m_rcTitle); }
+    static POINT Centre(const RECT& rect);
+
+    void Release(POINT point);
+    void Move(POINT point);
+    // A key as the dialog's message loop would see it: through IsDialogMessage.
+    void PressKey(UINT vk);
+    void Command(UINT nID, UINT code = BN_CLICKED);
+    // Whether anything was invalidated since the last call; clears it.
+    bool TakeInvalidation();
+
+    BOOL OnInitDialog() override;
+
+    // The answer AskAbort gives, and what it saw.
+    int m_nAbortAnswer = IDCANCEL;
+    int m_nAbortAsked = 0;
+    int m_nStatusWhenAsked = -1;
+    // Runs while the question is open, as the message box's own loop would.
+    std::function<void()> m_whileAsking;
+    // Ask with the real message box instead.
+    bool m_bRealAbortBox = false;
+    // Set once the dialog's window exists (read by a script thread).
+    std::atomic<HWND> m_hReady{nullptr};
+
+protected:
+    int AskAbort() override;
+    // Adds ModalScript's end message to the dialog's own.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+
+#include "BoxAnswerer.h"
+#include "MainDialogProbe.h"
+#include "UiPump.h"
+#include "app/ControlRect.h"
+#include "resource.h"
+
+namespace {
+
+std::string Show(const RECT& rect)
+{
+    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) +
+           "," + std::to_string(rect.bottom) + ")";
+}
+
+// The face the dialog's font really got and the dialog base units it gives.
+std::string FontReport(HWND hWnd)
+{
+    const HFONT font = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    const HDC dc = GetDC(hWnd);
+    const HGDIOBJ old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(hWnd, dc);
+    RECT base = {0, 0, 4, 8};
+    MapDialogRect(hWnd, &base);
+    std::string ascii;
+    for (const wchar_t* c = face; *c != 0; ++c)
+        ascii += *c < 128 ? static_cast<char>(*c) : '?';
+    return ascii + ", height " + std::to_string(metrics.tmHeight) + ", base units " + std::to_string(base.right) +
+           "x" + std::to_string(base.bottom);
+}
+
+RECT DialogUnits(HWND hWnd, RECT units)
+{
+    MapDialogRect(hWnd, &units);
+    return units;
+}
+
+// Waits until the game thread has started and taken the running status.
+bool WaitUntilRunning(UiPump& pump, MainDialogProbe& dialog)
+{
+    return pump.Until([&] { return dialog.Status() == WorkerThread::STATUS_RUNNING; }, 2000);
+}
+
+// Ends a game quickly: its thread stops at its next checkpoint.
+void StopGame(UiPump& pump, MainDialogProbe& dialog)
+{
+    dialog.GetWorker().RequestStop();
+    pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000);
+}
+
+} // namespace
+
+TEST(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    const HWND hWnd = dialog.Hwnd();
+    RECT client;
+    GetClientRect(hWnd, &client);
+    const Board& board = dialog.GetBoard();
+    std::cout << "client " << Show(client) << "  play area " << Show(board.m_rcPlayArea) << "  title "
+              << Show(board.m_rcTitle) << "  start " << Show(board.m_rcStart) << "  exit " << Show(board.m_rcExit)
+              << "  dialog font " << FontReport(hWnd) << std::endl;
+
+    const RECT whole = DialogUnits(hWnd, RECT{0, 0, 319, 297});
+    EXPECT_TRUE(EqualRect(&whole, &client)) << Show(client);
+    EXPECT_TRUE(EqualRect(&client, &board.m_rcPlayArea)) << "the play field covers the client area";
+    const RECT title = DialogUnits(hWnd, RECT{46, 33, 282, 81});
+    const RECT start = DialogUnits(hWnd, RECT{118, 144, 209, 176});
+    const RECT exit = DialogUnits(hWnd, RECT{118, 199, 209, 231});
+    EXPECT_TRUE(EqualRect(&title, &board.m_rcTitle)) << Show(board.m_rcTitle);
+    EXPECT_TRUE(EqualRect(&start, &board.m_rcStart)) << Show(board.m_rcStart);
+    EXPECT_TRUE(EqualRect(&exit, &board.m_rcExit)) << Show(board.m_rcExit);
+    EXPECT_STREQ("ぬらぽん", board.m_strTitle.GetString());
+
+    for (int id : {IDC_TITLE, IDC_START, IDC_EXIT, IDC_PLAYFIELD}) {
+        const HWND control = GetDlgItem(hWnd, id);
+        ASSERT_NE(nullptr, control) << id;
+        EXPECT_FALSE(IsWindowVisible(control)) << "control " << id << " only marks out an area";
+    }
+    const RECT none = GetControlRect(dialog, 4242);
+    EXPECT_TRUE(IsRectEmpty(&none) && none.left == 0 && none.top == 0) << "no such control: " << Show(none);
+}
+
+TEST(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    const HMENU menu = GetSystemMenu(dialog.Hwnd(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    EXPECT_EQ(static_cast<UINT>(IDM_ABOUTBOX), GetMenuItemID(menu, count - 1));
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(L"Dunko のﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
+    EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+
+    // The low four bits of a system command are the system's own.
+    BoxAnswerer answerer(GetCurrentThreadId(), {dialog.Hwnd()}, IDOK);
+    SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
+    answerer.Join();
+    ASSERT_TRUE(answerer.m_bFound) << "the About box opened";
+    EXPECT_EQ(L"Dunkoのﾊﾞｰｼﾞｮﾝ情報", answerer.m_caption);
+    EXPECT_EQ(nullptr, answerer.m_hOwner) << "it has no parent";
+    // The first child is the icon, whose text is no text.
+    ASSERT_EQ(4u, answerer.m_texts.size());
+    const std::vector<std::wstring> texts(answerer.m_texts.begin() + 1, answerer.m_texts.end());
+    const std::vector<std::wstring> expected = {L"Dunko Version 1.0", L"もぐらたたきゲーム", L"OK"};
+    EXPECT_EQ(expected, texts);
+    EXPECT_EQ(-1, dialog.m_nModalResult) << "the main dialog stays";
+}
+
+TEST(dialog_MainDialog, IconsAreTheApplicationIcon)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(nullptr, icon);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_QUERYDRAGICON, 0, 0));
+}
+
+TEST(dialog_MainDialog, ReleasesQueueClicksOnlyWhileTheWorkerIsNotIdle)
+{
+    struct Case {
+        int status;
+        int running;
+        int queued;
+    };
+    const Case cases[] = {
+        {WorkerThread::STATUS_IDLE, 0, 0},      {WorkerThread::STATUS_IDLE, 1, 0},
+        {WorkerThread::STATUS_RUNNING, 1, 1},   {WorkerThread::STATUS_RUNNING, 0, 1},
+        {WorkerThread::STATUS_SUSPENDED, 1, 1}, {WorkerThread::STATUS_SUSPENDED, 0, 1},
+    };
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    for (const Case& c : cases) {
+        dialog.GetWorker().SetStatus(c.status);
+        dialog.GetBoard().m_bRunning.store(c.running);
+        const POINT point = dialog.QuietPoint();
+        dialog.Release(point);
+        const int count = dialog.GetWorker().m_clickQueue.GetCount();
+        EXPECT_EQ(c.queued, count) << "status " << c.status << ", running " << c.running;
+        if (count == 1) {
+            ClickEvent* click = dialog.GetWorker().m_clickQueue.RemoveHead();
+            EXPECT_EQ(point.x, click->m_nX);
+            EXPECT_EQ(point.y, click->m_nY);
+            delete click;
+        }
+        EXPECT_FALSE(dialog.GetWorker().IsThreadAlive()) << "a quiet spot starts nothing";
+    }
+    dialog.GetWorker().SetIdle();
+}
+
+TEST(dialog_MainDialog, TheStartAreaStartsAGameOnlyWhenNoneRuns)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+
+    // The view shows a game already: the start area is just a spot on the field.
+    dialog.GetBoard().m_bRunning.store(1);
+    dialog.Release(dialog.StartCentre());
+    EXPECT_FALSE(dialog.GetWorker().IsThreadAlive());
+    EXPECT_FALSE(dialog.IsStartPending());
+
+    dialog.GetBoard().m_bRunning.store(0);
+    dialog.TakeInvalidation();
+    dialog.Release(dialog.StartCentre());
+    EXPECT_EQ(1, dialog.Running());
+    EXPECT_TRUE(dialog.TakeInvalidation()) << "the running view is asked for";
+    EXPECT_TRUE(dialog.GetWorker().IsThreadAlive());
+    ASSERT_TRUE(WaitUntilRunning(pump, dialog));
+    EXPECT_TRUE(pump.Until([&] { return dialog.GetWorker().GetMessage() == "ステージ1"; }, 1000))
+        << "the first banner";
+
+    // During the game the same release is a click for the game loop.
+    dialog.Release(dialog.StartCentre());
+    EXPECT_EQ(1, dialog.GetWorker().m_clickQueue.GetCount());
+    EXPECT_FALSE(dialog.IsStartPending());
+    StopGame(pump, dialog);
+}
+
+TEST(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    dialog.GetBoard().m_bRunning.store(1);
+    dialog.Release(dialog.ExitCentre());
+    EXPECT_EQ(-1, dialog.m_nModalResult) << "during a game";
+
+    dialog.GetBoard().m_bRunning.store(0);
+    dialog.Release(dialog.QuietPoint());
+    EXPECT_EQ(-1, dialog.m_nModalResult) << "outside the exit area";
+    dialog.Release(dialog.ExitCentre());
+    EXPECT_EQ(IDOK, dialog.m_nModalResult) << "on the title screen";
+}
+
+TEST(dialog_MainDialog, EscapeAndTheCloseBoxDoNothingOnTheTitleScreen)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    dialog.TakeInvalidation();
+
+    dialog.PressKey(VK_ESCAPE);
+    dialog.Command(IDCANCEL);
+    SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
+    pump.For(100); // the close box's IDCANCEL may come posted
+
+    EXPECT_EQ(0, dialog.m_nAbortAsked);
+    EXPECT_EQ(-1, dialog.m_nModalResult);
+    EXPECT_TRUE(IsWindowVisible(dialog.Hwnd()));
+    EXPECT_FALSE(dialog.TakeInvalidation());
+    EXPECT_EQ(WorkerThread::STATUS_IDLE, dialog.Status());
+}
+
+TEST(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    dialog.Release(dialog.StartCentre());
+    ASSERT_TRUE(WaitUntilRunning(pump, dialog));
+
+    dialog.m_nAbortAnswer = IDCANCEL;
+    dialog.PressKey(VK_ESCAPE);
+    EXPECT_EQ(1, dialog.m_nAbortAsked);
+    EXPECT_EQ(WorkerThread::STATUS_SUSPENDED, dialog.m_nStatusWhenAsked);
+    EXPECT_EQ(1, dialog.Running()) << "Cancel: the game goes on";
+    EXPECT_EQ(WorkerThread::STATUS_RUNNING, dialog.Status());
+    EXPECT_EQ(0, dialog.GetWorker().m_bSuspendRequest.load());
+    EXPECT_EQ(0, dialog.GetWorker().m_bStopRequest.load());
+    EXPECT_EQ(-1, dialog.m_nModalResult);
+
+    dialog.m_nAbortAnswer = IDOK;
+    dialog.TakeInvalidation();
+    SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); // the close box asks the same
+    EXPECT_TRUE(pump.Until([&] { return dialog.m_nAbortAsked == 2; }, 500));
+    EXPECT_EQ(0, dialog.Running()) << "OK: back to the title";
+    EXPECT_TRUE(dialog.TakeInvalidation());
+    EXPECT_EQ(-1, dialog.m_nModalResult) << "the dialog stays";
+    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000))
+        << "the game thread stops at its next checkpoint";
+}
+
+TEST(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    dialog.m_bRealAbortBox = true;
+    dialog.GetBoard().m_bRunning.store(1);
+
+    struct Case {
+        int button;
+        int runningAfter;
+    };
+    for (const Case c : {Case{IDCANCEL, 1}, Case{IDOK, 0}}) {
+        BoxAnswerer answerer(GetCurrentThreadId(), {dialog.Hwnd()}, c.button);
+        dialog.PressKey(VK_ESCAPE);
+        answerer.Join();
+        ASSERT_TRUE(answerer.m_bFound);
+        EXPECT_EQ(dialog.Hwnd(), answerer.m_hOwner);
+        EXPECT_EQ(L"", answerer.m_caption);
+        bool textShown = false;
+        for (const std::wstring& text : answerer.m_texts)
+            textShown = textShown || text == L"中断します";
+        EXPECT_TRUE(textShown) << "the question reads 中断します";
+        EXPECT_EQ(c.runningAfter, dialog.Running()) << "button " << c.button;
+    }
+}
+
+TEST(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    const RECT start = dialog.GetBoard().m_rcStart;
+    struct Step {
+        const char* what;
+        POINT point;
+        bool repaint;
+    };
+    const Step steps[] = {
+        {"quiet spot", dialog.QuietPoint(), false},
+        {"into start", dialog.StartCentre(), true},
+        {"within start", POINT{start.left + 1, start.top + 1}, false},
+        {"from start into exit", dialog.ExitCentre(), true},
+        {"within exit", dialog.ExitCentre(), false},
+        {"back to a quiet spot", dialog.QuietPoint(), true},
+    };
+    dialog.TakeInvalidation();
+    for (const Step& step : steps) {
+        dialog.Move(step.point);
+        EXPECT_EQ(step.repaint, dialog.TakeInvalidation()) << step.what;
+    }
+}
+
+TEST(dialog_MainDialog, OnlyTimerZeroUpdatesTheControls)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    const HWND start = GetDlgItem(dialog.Hwnd(), IDC_START);
+    ASSERT_FALSE(IsWindowEnabled(start));
+    // Registered as a control for the idle worker, so an update enables it.
+    dialog.GetWorker().m_idleControls.AddTail(new int(IDC_START));
+    dialog.TakeInvalidation();
+
+    for (WPARAM id : {1, 2, 7, 0x4242}) {
+        SendMessageW(dialog.Hwnd(), WM_TIMER, id, 0);
+        EXPECT_FALSE(IsWindowEnabled(start)) << "timer " << id;
+        EXPECT_FALSE(dialog.TakeInvalidation()) << "timer " << id;
+        EXPECT_FALSE(dialog.GetWorker().IsThreadAlive()) << "timer " << id;
+        EXPECT_EQ(0, dialog.Running()) << "timer " << id;
+    }
+    SendMessageW(dialog.Hwnd(), WM_TIMER, 0, 0);
+    EXPECT_TRUE(IsWindowEnabled(start));
+
+    // And the dialog's own periodic timer really arrives.
+    EnableWindow(start, FALSE);
+    EXPECT_TRUE(pump.Until([&] { return IsWindowEnabled(start) != FALSE; }, 1500));
+}
+
+TEST(dialog_MainDialog, HiddenButtonCommandsDriveTheWorker)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+
+    dialog.Command(IDC_NOP);
+    dialog.Command(IDC_START, BN_SETFOCUS);
+    EXPECT_FALSE(dialog.GetWorker().IsThreadAlive()) << "only a click counts";
+
+    dialog.Command(IDC_START);
+    ASSERT_TRUE(WaitUntilRunning(pump, dialog));
+    dialog.Command(IDC_STOP);
+    EXPECT_EQ(1, dialog.GetWorker().m_bStopRequest.load());
+    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
+
+    dialog.Command(IDC_EXIT);
+    EXPECT_EQ(IDOK, dialog.m_nModalResult);
+}

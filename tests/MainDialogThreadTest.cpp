@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "MainDialogProbe.h"
+#include "ModalScript.h"
+#include "UiPump.h"
+
+namespace {
+
+// Counts the game threads that come to life, by watching the worker's
+// thread between the messages the test thread dispatches (a game thread
+// lives for seconds, so none can come and go unseen).
+class ThreadWatch {
+public:
+    explicit ThreadWatch(MainDialogProbe& dialog) : m_dialog(dialog) {}
+    void Sample()
+    {
+        const bool alive = m_dialog.GetWorker().IsThreadAlive() != FALSE;
+        if (alive && !m_bWasAlive)
+            ++m_nStarts;
+        m_bWasAlive = alive;
+    }
+    int m_nStarts = 0;
+
+private:
+    MainDialogProbe& m_dialog;
+    bool m_bWasAlive = false;
+};
+
+bool ShowsMessage(MainDialogProbe& dialog, const char* text)
+{
+    return dialog.GetWorker().GetMessage() == text;
+}
+
+// From the moment the previous game's thread is known to be on its way out:
+// a release on the start area shows the running view at once and starts
+// exactly one new game as soon as that thread has gone, without ever
+// holding up the dialog's thread.
+void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, ThreadWatch& watch)
+{
+    ASSERT_TRUE(dialog.GetWorker().IsThreadAlive()) << "the old game's thread is still finishing";
+    const int startsBefore = watch.m_nStarts;
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    EXPECT_EQ(1, dialog.Running()) << "the view shows the game at once";
+    // More releases while waiting are clicks, never another start.
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+
+    ASSERT_TRUE(pump.Until([&] { return watch.m_nStarts > startsBefore; }, 3000)) << "the start was lost";
+    EXPECT_EQ(1, dialog.Running());
+    // The releases made meanwhile stay queued: the new game tests them
+    // against the first mole it shows, as it does with clicks made during
+    // an end text.
+    EXPECT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 1000)) << "a new game begins";
+    pump.For(300);
+    EXPECT_EQ(startsBefore + 1, watch.m_nStarts) << "exactly one new game thread";
+    EXPECT_LT(pump.m_longestMs, 100.0) << "the dialog's thread was held up";
+}
+
+} // namespace
+
+TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    ThreadWatch watch(dialog);
+    pump.m_onStep = [&] { watch.Sample(); };
+
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    ASSERT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 2000));
+    ASSERT_EQ(1, watch.m_nStarts);
+
+    // Stopped during its banner, the thread runs on to its next checkpoint.
+    dialog.m_nAbortAnswer = IDOK;
+    pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
+    ASSERT_EQ(0, dialog.Running());
+    ExpectStartWaitsForTheOldThread(dialog, pump, watch);
+
+    // A put-off start waits while the abort question is open, even when the
+    // old thread goes meanwhile, and the abort drops it.
+    pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    ASSERT_TRUE(dialog.IsStartPending());
+    const int starts = watch.m_nStarts;
+    bool oldThreadGone = false;
+    dialog.m_whileAsking = [&] {
+        oldThreadGone = pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000);
+        pump.For(150);
+    };
+    dialog.PressKey(VK_ESCAPE);
+    EXPECT_TRUE(oldThreadGone);
+    EXPECT_EQ(starts, watch.m_nStarts) << "no game started under the question";
+    EXPECT_FALSE(dialog.IsStartPending());
+    pump.For(150);
+    EXPECT_EQ(starts, watch.m_nStarts);
+    EXPECT_EQ(0, dialog.Running());
+}
+
+TEST(dialog_GameThread, EscapeDuringTheEndTextThenStartBeginsANewGameOnceTheOldThreadHasGone)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    ThreadWatch watch(dialog);
+    pump.m_onStep = [&] { watch.Sample(); };
+
+    // The first stage runs out without a single hit: its banner, ten
+    // seconds of moles, then the end text.
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    ASSERT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "Game Over!!"); }, 15000));
+
+    dialog.m_nAbortAnswer = IDOK;
+    pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
+    EXPECT_EQ(1, dialog.m_nAbortAsked) << "the end text still belongs to the game";
+    EXPECT_EQ(0, dialog.Running());
+    ExpectStartWaitsForTheOldThread(dialog, pump, watch);
+}
+
+TEST(dialog_GameThread, ClosingDuringAGameStopsItsThreadBeforeTheDialogIsGone)
+{
+    struct Case {
+        const char* what;
+        bool abortFirst;
+        std::function<void(HWND, MainDialogProbe&)> close;
+    };
+    const Case cases[] = {
+        {"IDOK", false,
+         [](HWND hWnd, MainDialogProbe&) { SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }},
+        {"Enter", false, [](HWND hWnd, MainDialogProbe&) { PostMessageW(hWnd, WM_KEYDOWN, VK_RETURN, 1); }},
+        {"exit area while the aborted game's thread finishes", true,
+         [](HWND hWnd, MainDialogProbe& dialog) {
+             const POINT exit = dialog.ExitCentre();
+             SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(exit.x, exit.y));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MainDialogProbe dialog;
+        dialog.m_nAbortAnswer = IDOK;
+        std::atomic<bool> gameRan{false};
+        std::atomic<bool> running{false};
+        INT_PTR result = 0;
+        auto closed = std::chrono::steady_clock::now();
+        {
+            ModalScript script(dialog.m_hReady, [&](HWND hWnd) {
+                const POINT start = dialog.StartCentre();
+                SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(start.x, start.y));
+                gameRan = ModalScript::WaitFor([&] { return dialog.Status() == WorkerThread::STATUS_RUNNING; }, 2000);
+                if (c.abortFirst)
+                    SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                running = dialog.Status() != WorkerThread::STATUS_IDLE;
+                closed = std::chrono::steady_clock::now();
+                c.close(hWnd, dialog);
+            });
+            result = dialog.DoModal();
+        }
+        const double closingMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - closed).count();
+        ASSERT_TRUE(gameRan);
+        ASSERT_TRUE(running) << "the game thread was still there when the dialog was closed";
+        EXPECT_EQ(IDOK, result);
+        EXPECT_FALSE(dialog.GetWorker().IsThreadAlive()) << "the game thread outlived the dialog's window";
+        EXPECT_LT(closingMs, 3000.0);
+    }
+}

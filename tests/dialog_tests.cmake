@@ -1,0 +1,15 @@
+# The dialogs: the framework's dialog routing, the compiled resources, and
+# the real main dialog made from its template and driven like a user would.
+dunko_test(dialog_tests
+  CDialogTest.cpp
+  DialogResourceTest.cpp
+  MainDialogTest.cpp
+  MainDialogThreadTest.cpp
+  MainDialogProbe.cpp
+  DialogTemplate.cpp
+  BoxAnswerer.cpp
+  ModalScript.cpp
+  UiPump.cpp
+  GAME_RESOURCES)
+# Reading the version resource back.
+target_link_libraries(dialog_tests PRIVATE dunko_app version)
