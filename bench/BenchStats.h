@@ -1,0 +1,19 @@
+#pragma once
+// Samples in microseconds and their summary.
+#include <string>
+#include <vector>
+
+struct Summary {
+    double p50 = 0;
+    double p95 = 0;
+    double max = 0;
+    size_t count = 0;
+};
+
+Summary Summarize(std::vector<double> samples);
+
+// A high-resolution clock in microseconds.
+double NowMicros();
+
+// "12.3" style formatting for the table.
+std::string Fixed(double value, int decimals);

@@ -1,0 +1,69 @@
+// Paint: the board's Draw of each view into a memory bitmap the size of the
+// client area, against the floor of one plain fill of that area.
+#include "BenchStats.h"
+#include "Benches.h"
+#include "framework/CDC.h"
+#include "framework/CSingleLock.h"
+#include "game/Board.h"
+
+namespace {
+
+constexpr int kWidth = 478;
+constexpr int kHeight = 482;
+constexpr int kWarmUp = 50;
+constexpr int kSamples = 600;
+
+template <class Paint>
+Summary Time(Paint paint)
+{
+    for (int i = 0; i < kWarmUp; ++i)
+        paint();
+    std::vector<double> samples;
+    for (int i = 0; i < kSamples; ++i) {
+        const double start = NowMicros();
+        paint();
+        GdiFlush();
+        samples.push_back(NowMicros() - start);
+    }
+    return Summarize(samples);
+}
+
+} // namespace
+
+void RunPaintBench(Report& report)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kWidth;
+    info.bmiHeader.biHeight = -kHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap canvas;
+    canvas.Attach(CreateDIBSection(dc.GetSafeHdc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const CBitmapRef previous = dc.SelectObject(&canvas);
+
+    Board board;
+    board.SetPlayArea(RECT{0, 0, kWidth, kHeight});
+    board.m_rcTitle = RECT{69, 54, 423, 186};
+    board.m_rcStart = RECT{177, 234, 313, 286};
+    board.m_rcExit = RECT{177, 323, 313, 375};
+    board.SetTitle("ぬらぽん");
+
+    const Summary floor = Time([&] { PatBlt(dc.GetSafeHdc(), 0, 0, kWidth, kHeight, BLACKNESS); });
+    const Summary title = Time([&] { board.Draw(&dc, CString()); });
+    board.m_bRunning = 1;
+    board.Spawn(1);
+    board.SetStatusText("Stage:1  Dunko：3/10 匹 Time:2.5");
+    const Summary running = Time([&] { board.Draw(&dc, CString("ステージ1")); });
+    dc.SelectObject(previous);
+
+    auto line = [](const Summary& s) { return Fixed(s.p50, 1) + " / " + Fixed(s.p95, 1) + " us"; };
+    report.push_back({"Paint floor: one fill of 478 x 482 (p50 / p95)", line(floor), ""});
+    report.push_back({"Paint, title view (p50 / p95)", line(title),
+                      Fixed(title.p50 / floor.p50, 1) + " x floor"});
+    report.push_back({"Paint, running view: mole, banner, status (p50 / p95)", line(running),
+                      "p50 <= 300 us; " + Fixed(running.p50 / floor.p50, 1) + " x floor"});
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds both targets and runs the benchmark program under Wine and a virtual
+# display; prints its table and writes it, with the machine, the date and the
+# Wine version, to docs/benchmarks.md.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+scripts/install-deps.sh
+cmake --preset i686 >/dev/null && cmake --build --preset i686
+cmake --preset x64 >/dev/null && cmake --build --preset x64
+
+table=$(xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  set -eu
+  root="$1"
+  "$root/scripts/wine-prefix.sh" "$root/build/x64"
+  source "$root/scripts/wine-env.sh" "$root/build/x64"
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+  w() { winepath -w "$1" 2>/dev/null; }
+  wine "$root/build/x64/bench/dunko_bench.exe" \
+    "$(w "$root/build/x64/src/Dunko.exe")" "$(w "$root/build/x64/bench/minimal_dialog.exe")" "$(w "$root")" \
+    "i686 Dunko.exe=$(w "$root/build/i686/src/Dunko.exe")" \
+    "x86_64 Dunko.exe=$(w "$root/build/x64/src/Dunko.exe")" </dev/null | tr -d "\r"
+  wineserver -k
+' bash "$root")
+
+cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n1)
+{
+  echo "# Benchmarks"
+  echo
+  echo "Made by \`scripts/bench.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC')."
+  echo
+  echo "- Machine: $(nproc) cores, $(free -g | awk '/^Mem:/{print $2}') GiB, ${cpu:-unknown processor}"
+  echo "- Wine: $(wine --version 2>/dev/null), x86_64 build under Xvfb (24-bit)"
+  echo "- Compiler: $(x86_64-w64-mingw32-g++-posix --version | head -n1)"
+  echo
+  echo "$table"
+  echo
+  echo "Paint times are one call of the board's Draw into a 478 x 482 memory bitmap"
+  echo "(GDI flushed), 600 samples after 50 for warm-up. Hit latency runs from"
+  echo "PushClick to the count having moved and the owner window holding a repaint"
+  echo "request; the game takes clicks on its 20 ms poll. Processor time is user"
+  echo "plus kernel time of the game thread and of the thread painting the board"
+  echo "on every repaint request. Start-up is from CreateProcess to the client area"
+  echo "showing the title view's colour on the screen."
+} > docs/benchmarks.md
+cat docs/benchmarks.md
