@@ -20,23 +20,12 @@ BenchWindow::~BenchWindow()
     CloseHandle(m_hThread);
 }
 
-bool BenchWindow::HasUpdate() const
-{
-    RECT rc;
-    return GetUpdateRect(m_wnd.m_hWnd, &rc, FALSE) != 0;
-}
-
-void BenchWindow::ClearUpdate()
-{
-    ValidateRect(m_wnd.m_hWnd, nullptr);
-}
-
 LRESULT CALLBACK BenchWindow::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<BenchWindow*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     switch (message) {
     case WM_PAINT:
-        if (self != nullptr && self->m_painting) {
+        if (self != nullptr) {
             CPaintDC dc(&self->m_wnd);
             self->m_board.Draw(&dc, self->m_worker.GetMessage());
             return 0;

@@ -14,9 +14,6 @@ public:
 
     CWnd* Wnd() { return &m_wnd; }
     HANDLE ThreadHandle() const { return m_hThread; }
-    // Whether the window has a repaint pending (a rough probe of invalidation).
-    bool HasUpdate() const;
-    void ClearUpdate();
 
 private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -27,10 +24,5 @@ private:
     CWnd m_wnd;
     HANDLE m_hThread = nullptr;
     std::atomic<bool> m_ready{false};
-    std::atomic<bool> m_painting{true};
     std::thread m_thread;
-
-public:
-    // While false, WM_PAINT leaves the update region alone so it can be probed.
-    void SetPainting(bool painting) { m_painting = painting; }
 };

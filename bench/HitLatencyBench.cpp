@@ -3,11 +3,38 @@
 #include <cstdio>
 
 #include "BenchStats.h"
-#include "BenchWindow.h"
 #include "Benches.h"
 #include "framework/CSingleLock.h"
+#include "game/GameWorker.h"
 
 namespace {
+
+// A visible owner window on this thread, which does not pump its messages
+// while measuring: its update region then shows every repaint request.
+class ProbeWindow {
+public:
+    ProbeWindow()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"DunkoHitProbe";
+        RegisterClassW(&wc);
+        m_wnd.m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"probe", WS_POPUP | WS_VISIBLE, 0, 0, 478, 482,
+                                       nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~ProbeWindow() { DestroyWindow(m_wnd.m_hWnd); }
+    CWnd* Wnd() { return &m_wnd; }
+    bool HasUpdate() const
+    {
+        RECT rc;
+        return GetUpdateRect(m_wnd.m_hWnd, &rc, FALSE) != 0;
+    }
+    void ClearUpdate() { ValidateRect(m_wnd.m_hWnd, nullptr); }
+
+private:
+    CWnd m_wnd;
+};
 
 bool MoleCentre(Board& board, POINT* centre)
 {
@@ -29,8 +56,7 @@ void RunHitLatencyBench(Report& report)
     Board board;
     board.SetPlayArea(RECT{0, 0, 478, 482});
     GameWorker worker;
-    BenchWindow window(board, worker);
-    window.SetPainting(false);
+    ProbeWindow window;
     worker.SetOwner(window.Wnd());
     worker.m_pBoard = &board;
 
@@ -46,7 +72,12 @@ void RunHitLatencyBench(Report& report)
             Sleep(1);
             continue;
         }
-        // A mole is up and no banner shows: click it and wait for the count.
+        // A mole is up and no banner shows. Click it once it is on show, as a
+        // player would: the first repaint request after it was placed (the
+        // game places a mole, pauses 100 ms, then asks for the repaint).
+        window.ClearUpdate();
+        while (!window.HasUpdate())
+            Sleep(0);
         const int hits = board.m_nHits.load();
         window.ClearUpdate();
         const double start = NowMicros();

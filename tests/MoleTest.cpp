@@ -106,4 +106,20 @@ TEST(MoleDrawing, LeavesTheContextAsItFoundItAndLeaksNothing)
     EXPECT_EQ(contexts, CDC::LiveCount());
 }
 
+TEST(MoleDrawing, MakesNoBitmapOrContextOnlyTheFramesPenAndBrush)
+{
+    // The picture is stretched straight from the resource: loading it as a
+    // bitmap into a memory context per draw was the slowest part of a frame.
+    DibCanvas canvas(200, 200, kBackground);
+    Mole mole;
+    mole.SetPosition(100, 100);
+    mole.SetSize(50, 50);
+    const long objectsBefore = CGdiObject::CreatedCount();
+    const long contextsBefore = CDC::CreatedCount();
+    for (int i = 0; i < 10; ++i)
+        mole.Draw(canvas.Dc());
+    EXPECT_EQ(objectsBefore + 10 * 2, CGdiObject::CreatedCount());
+    EXPECT_EQ(contextsBefore, CDC::CreatedCount());
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include "framework/TextCodec.h"
 
 std::atomic<long> CDC::s_nLive{0};
+std::atomic<long> CDC::s_nCreated{0};
 
 BOOL CDC::Attach(HDC hDC)
 {
@@ -14,6 +15,7 @@ BOOL CDC::Attach(HDC hDC)
         return FALSE;
     m_hDC = hDC;
     s_nLive.fetch_add(1);
+    s_nCreated.fetch_add(1);
     return TRUE;
 }
 

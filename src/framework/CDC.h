@@ -52,15 +52,24 @@ public:
     int DrawText(const CString& str, RECT* lpRect, UINT nFormat);
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                     int nSrcWidth, int nSrcHeight, DWORD dwRop);
+    int StretchDIBits(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nSrcWidth,
+                      int nSrcHeight, const void* lpBits, const BITMAPINFO* lpBitsInfo, UINT iUsage, DWORD dwRop)
+    {
+        return ::StretchDIBits(m_hDC, x, y, nWidth, nHeight, xSrc, ySrc, nSrcWidth, nSrcHeight, lpBits,
+                               lpBitsInfo, iUsage, dwRop);
+    }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
     // Device contexts currently owned by wrappers, in the whole process.
     static long LiveCount() { return s_nLive.load(); }
+    // How many were ever attached, to see what a drawing creates.
+    static long CreatedCount() { return s_nCreated.load(); }
 
     HDC m_hDC = nullptr;
 
 private:
     static std::atomic<long> s_nLive;
+    static std::atomic<long> s_nCreated;
 };
 
 // A device context someone else owns (a test's bitmap context, one a message

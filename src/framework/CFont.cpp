@@ -9,18 +9,19 @@
 
 namespace {
 
-// The screen's device context for the length of one font sizing.
-class ScreenDC {
-public:
-    ScreenDC() : m_hDC(::GetDC(nullptr)) {}
-    ~ScreenDC() { ::ReleaseDC(nullptr, m_hDC); }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC Get() const { return m_hDC; }
-
-private:
-    HDC m_hDC;
-};
+// The screen's vertical resolution, read once: it is fixed for the life of a
+// process that does not declare itself DPI-aware, and taking the screen's
+// device context for every text cost more under Wine than drawing the text.
+int ScreenPixelsPerInchY()
+{
+    static const int dpi = [] {
+        HDC screen = ::GetDC(nullptr);
+        const int value = ::GetDeviceCaps(screen, LOGPIXELSY);
+        ::ReleaseDC(nullptr, screen);
+        return value;
+    }();
+    return dpi;
+}
 
 } // namespace
 
@@ -32,15 +33,18 @@ BOOL CFont::CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* pDC)
                                                      lpszFaceName != nullptr ? static_cast<int>(std::strlen(lpszFaceName)) : 0);
     wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
 
-    ScreenDC screen;
-    HDC hDC = pDC != nullptr ? pDC->GetSafeHdc() : screen.Get();
     // Tenths of a point to device pixels (720 per inch), rounded to the
-    // nearest pixel, then to logical units; a negative height asks for the
-    // character height, not the cell.
-    POINT pt = {0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), nPointSize, 720)};
-    ::DPtoLP(hDC, &pt, 1);
-    POINT origin = {0, 0};
-    ::DPtoLP(hDC, &origin, 1);
-    lf.lfHeight = -std::abs(pt.y - origin.y);
+    // nearest pixel, then to the context's logical units (the screen's are
+    // pixels); a negative height asks for the character height, not the cell.
+    if (pDC == nullptr) {
+        lf.lfHeight = -std::abs(::MulDiv(ScreenPixelsPerInchY(), nPointSize, 720));
+    } else {
+        HDC hDC = pDC->GetSafeHdc();
+        POINT pt = {0, ::MulDiv(::GetDeviceCaps(hDC, LOGPIXELSY), nPointSize, 720)};
+        ::DPtoLP(hDC, &pt, 1);
+        POINT origin = {0, 0};
+        ::DPtoLP(hDC, &origin, 1);
+        lf.lfHeight = -std::abs(pt.y - origin.y);
+    }
     return Attach(::CreateFontIndirectW(&lf));
 }

@@ -1,6 +1,7 @@
 #include "framework/CGdiObject.h"
 
 std::atomic<long> CGdiObject::s_nLive{0};
+std::atomic<long> CGdiObject::s_nCreated{0};
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
@@ -9,6 +10,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
         return FALSE;
     m_hObject = hObject;
     s_nLive.fetch_add(1);
+    s_nCreated.fetch_add(1);
     return TRUE;
 }
 

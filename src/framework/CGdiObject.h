@@ -21,10 +21,13 @@ public:
 
     // GDI objects currently owned by wrappers, in the whole process.
     static long LiveCount() { return s_nLive.load(); }
+    // How many were ever attached, to see what a drawing creates.
+    static long CreatedCount() { return s_nCreated.load(); }
 
 protected:
     HGDIOBJ m_hObject = nullptr;
 
 private:
     static std::atomic<long> s_nLive;
+    static std::atomic<long> s_nCreated;
 };

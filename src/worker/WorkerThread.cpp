@@ -2,6 +2,8 @@
 
 #include "framework/CSingleLock.h"
 
+std::atomic<int> WorkerThread::s_nRunningThreads{0};
+
 WorkerThread::WorkerThread()
 {
     Reset();
@@ -104,6 +106,7 @@ BOOL WorkerThread::WaitForThread(DWORD dwMilliseconds)
 UINT WorkerThread::ThreadEntry(LPVOID pParam)
 {
     WorkerThread* worker = static_cast<WorkerThread*>(pParam);
+    s_nRunningThreads.fetch_add(1);
     worker->SetRunning();
     try {
         worker->Run();
@@ -112,6 +115,7 @@ UINT WorkerThread::ThreadEntry(LPVOID pParam)
     }
     worker->m_bRunEnded.store(1);
     worker->SetIdle();
+    s_nRunningThreads.fetch_sub(1);
     return 0;
 }
 

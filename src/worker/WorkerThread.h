@@ -59,6 +59,9 @@ public:
     BOOL WaitForThread(DWORD dwMilliseconds);
     // The thread of the last Start (null before the first), for timing it.
     HANDLE GetThreadHandle() const { return m_hThread; }
+    // Worker threads of every worker in the process that are inside their
+    // run right now, for tests that check no thread is left over.
+    static int RunningThreads() { return s_nRunningThreads.load(); }
 
     std::atomic<int> m_bSuspendRequest{0};
     std::atomic<int> m_bStopRequest{0};
@@ -88,4 +91,5 @@ private:
 
     HANDLE m_hThread = nullptr;          // our own duplicate: waitable after the thread object is gone
     std::atomic<int> m_bRunEnded{0};     // set by the thread just before it writes STATUS_IDLE
+    static std::atomic<int> s_nRunningThreads;
 };
