@@ -7,7 +7,7 @@ packages=(
   cmake make
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick python3
   fonts-ipafont-gothic
   googletest
 )

@@ -17,6 +17,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 
+# Wine draws the caption buttons and menu marks with its Marlett font; a
+# prefix made without it shows letters there instead.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+fi
+
 if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
   # regedit reads UTF-16 .reg files, which keeps the Japanese face names
   # intact whatever the locale of this shell is.

@@ -1,0 +1,28 @@
+# End-to-end tests: the real game under Wine on the virtual display, driven
+# with real pointer and key input (xdotool) and read back from the screen
+# (ImageMagick). They run only where the game runs under an emulator (the
+# x86_64 build here), from the source tree so the game finds data\piko1.wav.
+# Each owns the display and the pointer while it runs: no other test may
+# open windows or move the pointer meanwhile, hence RUN_SERIAL.
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  return()
+endif()
+
+set(DUNKO_E2E_DIR ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
+
+# One game played through: title, start, banner, the abort question with
+# Cancel and OK, the About box from the system menu, the exit area.
+add_test(NAME e2e_play
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_play.py $<TARGET_FILE:Dunko>)
+
+# Japanese glyphs (not missing-glyph boxes) in the question, the system
+# menu, the About box and the title, with the game in a locale without
+# Japanese.
+add_test(NAME e2e_glyphs
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_glyphs.py $<TARGET_FILE:Dunko>)
+
+set_tests_properties(e2e_play e2e_glyphs PROPERTIES
+  TIMEOUT 90
+  RUN_SERIAL TRUE
+  LABELS e2e
+  ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
