@@ -15,7 +15,7 @@ table=$(xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   root="$1"
   "$root/scripts/wine-prefix.sh" "$root/build/x64"
   source "$root/scripts/wine-env.sh" "$root/build/x64"
-  wineserver -p
+  wineserver -p 2>/dev/null || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
   w() { winepath -w "$1" 2>/dev/null; }
   wine "$root/build/x64/bench/dunko_bench.exe" \

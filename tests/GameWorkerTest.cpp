@@ -261,3 +261,65 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
     EXPECT_TRUE(EqualRect(&left, &second));
     EXPECT_EQ(1, g_clicksDestroyed.load());
 }
+
+namespace {
+
+// A visible window on the test thread that counts the repaints it gets.
+class PaintCounter {
+public:
+    PaintCounter()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &PaintCounter::Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"DunkoPaintCounter";
+        RegisterClassW(&wc);
+        m_wnd.m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"paints", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
+                                       nullptr, nullptr, wc.hInstance, nullptr);
+    }
+    ~PaintCounter() { DestroyWindow(m_wnd.m_hWnd); }
+    CWnd* Wnd() { return &m_wnd; }
+    static int s_paints;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_PAINT) {
+            PAINTSTRUCT ps;
+            BeginPaint(hWnd, &ps);
+            EndPaint(hWnd, &ps);
+            ++s_paints;
+            return 0;
+        }
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+    CWnd m_wnd;
+};
+int PaintCounter::s_paints = 0;
+
+} // namespace
+
+TEST(GameLoop, WaitingForAClickRepaintsOnlyWhenTheStatusLineChanges)
+{
+    // The time in the status line shows tenths, so about ten repaints a
+    // second (plus one per new mole) show everything; a repaint on every
+    // 20 ms poll would be fifty.
+    PaintCounter window;
+    Board board;
+    board.SetPlayArea(kPlayArea);
+    GameWorker worker;
+    worker.SetOwner(window.Wnd());
+    worker.m_pBoard = &board;
+    board.m_bRunning = 1;
+    worker.Start();
+    RECT mole;
+    ASSERT_TRUE(WaitUntil([&] { return worker.GetMessage().IsEmpty() && CurrentMoleRect(board, &mole); }, 4000));
+    TestWindow::PumpFor(200);
+    PaintCounter::s_paints = 0;
+    TestWindow::PumpFor(2000);
+    const int paints = PaintCounter::s_paints;
+    worker.RequestStop();
+    worker.WaitForThread(2000);
+    EXPECT_GE(paints, 10) << "the running clock must still show";
+    EXPECT_LE(paints, 40) << "repainted on every poll";
+}

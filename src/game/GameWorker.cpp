@@ -112,8 +112,13 @@ GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stage
             return Wait::ClickQueued;
         if (moleWatch.GetElapsedMs() > kMoleLifeMs)
             return Wait::MoleExpired;
+        // The picture changes on a wait pass only when the status line does
+        // (its time shows tenths): repainting the whole window 50 times a
+        // second for nothing was most of the game's processor time.
+        const CString shown = m_pBoard->GetStatusText();
         UpdateStatus(stageWatch.GetElapsedSec());
-        InvalidateOwner();
+        if (m_pBoard->GetStatusText() != shown)
+            InvalidateOwner();
         if (stageWatch.GetElapsedSec() > kStageSeconds)
             return Wait::TimeUp;
         Sleep(kPollMs);
