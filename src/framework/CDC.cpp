@@ -5,8 +5,7 @@
 
 #include "framework/TextCodec.h"
 
-std::atomic<long> CDC::s_nLive{0};
-std::atomic<long> CDC::s_nCreated{0};
+HandleCount CDC::s_count;
 
 BOOL CDC::Attach(HDC hDC)
 {
@@ -14,8 +13,7 @@ BOOL CDC::Attach(HDC hDC)
     if (hDC == nullptr)
         return FALSE;
     m_hDC = hDC;
-    s_nLive.fetch_add(1);
-    s_nCreated.fetch_add(1);
+    s_count.Take();
     return TRUE;
 }
 
@@ -24,7 +22,7 @@ HDC CDC::Detach()
     HDC hDC = m_hDC;
     if (hDC != nullptr) {
         m_hDC = nullptr;
-        s_nLive.fetch_sub(1);
+        s_count.Release();
     }
     return hDC;
 }

@@ -12,6 +12,7 @@
 #include "framework/CPen.h"
 #include "framework/CString.h"
 #include "framework/GdiRef.h"
+#include "framework/HandleCount.h"
 
 class CDC {
 public:
@@ -61,15 +62,14 @@ public:
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
     // Device contexts currently owned by wrappers, in the whole process.
-    static long LiveCount() { return s_nLive.load(); }
+    static long LiveCount() { return s_count.Live(); }
     // How many were ever attached, to see what a drawing creates.
-    static long CreatedCount() { return s_nCreated.load(); }
+    static long CreatedCount() { return s_count.EverTaken(); }
 
     HDC m_hDC = nullptr;
 
 private:
-    static std::atomic<long> s_nLive;
-    static std::atomic<long> s_nCreated;
+    static HandleCount s_count;
 };
 
 // A device context someone else owns (a test's bitmap context, one a message

@@ -1,7 +1,6 @@
 #include "framework/CGdiObject.h"
 
-std::atomic<long> CGdiObject::s_nLive{0};
-std::atomic<long> CGdiObject::s_nCreated{0};
+HandleCount CGdiObject::s_count;
 
 BOOL CGdiObject::Attach(HGDIOBJ hObject)
 {
@@ -9,8 +8,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
     if (hObject == nullptr)
         return FALSE;
     m_hObject = hObject;
-    s_nLive.fetch_add(1);
-    s_nCreated.fetch_add(1);
+    s_count.Take();
     return TRUE;
 }
 
@@ -19,7 +17,7 @@ HGDIOBJ CGdiObject::Detach()
     HGDIOBJ hObject = m_hObject;
     if (hObject != nullptr) {
         m_hObject = nullptr;
-        s_nLive.fetch_sub(1);
+        s_count.Release();
     }
     return hObject;
 }

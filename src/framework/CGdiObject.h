@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "framework/AfxCore.h"
+#include "framework/HandleCount.h"
 
 class CGdiObject {
 public:
@@ -20,14 +21,13 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
 
     // GDI objects currently owned by wrappers, in the whole process.
-    static long LiveCount() { return s_nLive.load(); }
+    static long LiveCount() { return s_count.Live(); }
     // How many were ever attached, to see what a drawing creates.
-    static long CreatedCount() { return s_nCreated.load(); }
+    static long CreatedCount() { return s_count.EverTaken(); }
 
 protected:
     HGDIOBJ m_hObject = nullptr;
 
 private:
-    static std::atomic<long> s_nLive;
-    static std::atomic<long> s_nCreated;
+    static HandleCount s_count;
 };
