@@ -25,6 +25,15 @@ BOOL CALLBACK TakeNewDialog(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+BOOL CALLBACK CollectDialog(HWND hWnd, LPARAM lParam)
+{
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    if (wcscmp(className, L"#32770") == 0 && IsWindowVisible(hWnd))
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
 BOOL CALLBACK CollectText(HWND hWnd, LPARAM lParam)
 {
     reinterpret_cast<std::vector<std::wstring>*>(lParam)->push_back(WindowText(hWnd));
@@ -40,9 +49,17 @@ std::wstring WindowText(HWND hWnd)
     return std::wstring(buffer, static_cast<size_t>(std::max(length, 0)));
 }
 
-BoxAnswerer::BoxAnswerer(DWORD uiThreadId, std::vector<HWND> known, int buttonId)
-    : m_thread(&BoxAnswerer::Answer, this, uiThreadId, std::move(known), buttonId)
+BoxAnswerer::BoxAnswerer(DWORD uiThreadId, std::vector<HWND> known, int buttonId,
+                         std::function<void(HWND)> whileOpen)
+    : m_thread(&BoxAnswerer::Answer, this, uiThreadId, std::move(known), buttonId, std::move(whileOpen))
 {
+}
+
+std::vector<HWND> ThreadDialogs(DWORD threadId)
+{
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(threadId, &CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    return dialogs;
 }
 
 BoxAnswerer::~BoxAnswerer()
@@ -56,7 +73,8 @@ void BoxAnswerer::Join()
         m_thread.join();
 }
 
-void BoxAnswerer::Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId)
+void BoxAnswerer::Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId,
+                         std::function<void(HWND)> whileOpen)
 {
     Search search = {&known, nullptr};
     ModalScript::WaitFor(
@@ -71,6 +89,8 @@ void BoxAnswerer::Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId
     m_hOwner = GetWindow(search.found, GW_OWNER);
     m_caption = WindowText(search.found);
     EnumChildWindows(search.found, &CollectText, reinterpret_cast<LPARAM>(&m_texts));
+    if (whileOpen)
+        whileOpen(search.found);
     PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(search.found, buttonId)));
 }

@@ -2,6 +2,7 @@
 // Answers a dialog box that a thread opens modally (a message box, the About
 // box): from a thread of its own it waits for a new dialog window of that
 // thread, notes what it shows, and clicks one of its buttons.
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,8 +11,10 @@
 
 class BoxAnswerer {
 public:
-    // Looks for a dialog of uiThreadId other than the ones listed.
-    BoxAnswerer(DWORD uiThreadId, std::vector<HWND> known, int buttonId);
+    // Looks for a dialog of uiThreadId other than the ones listed; runs
+    // whileOpen (on the answerer's thread) with it before answering.
+    BoxAnswerer(DWORD uiThreadId, std::vector<HWND> known, int buttonId,
+                std::function<void(HWND)> whileOpen = nullptr);
     ~BoxAnswerer();
     BoxAnswerer(const BoxAnswerer&) = delete;
     BoxAnswerer& operator=(const BoxAnswerer&) = delete;
@@ -25,8 +28,10 @@ public:
     std::vector<std::wstring> m_texts; // the children's texts, in z-order
 
 private:
-    void Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId);
+    void Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId, std::function<void(HWND)> whileOpen);
     std::thread m_thread;
 };
 
 std::wstring WindowText(HWND hWnd);
+// The visible dialog windows (#32770) of a thread.
+std::vector<HWND> ThreadDialogs(DWORD threadId);

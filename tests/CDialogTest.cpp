@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 
 #include "framework/CDialog.h"
@@ -16,6 +17,7 @@ class RoutingDialog : public CDialog {
 public:
     static constexpr UINT kNested = WM_APP + 1;
     static constexpr UINT kPostOnInit = WM_APP + 2;
+    static constexpr UINT kFail = WM_APP + 3;
 
     RoutingDialog() : CDialog(IDD_ABOUTBOX) {}
     ~RoutingDialog() override { DestroyWindow(); }
@@ -44,6 +46,8 @@ protected:
             // The inner message goes to default processing; ours stays handled.
             SendMessageW(m_hWnd, WM_GETTEXTLENGTH, 0, 0);
             return 7;
+        case kFail:
+            throw std::bad_alloc(); // as a handler's new would
         default:
             return CDialog::WindowProc(message, wParam, lParam);
         }
@@ -76,6 +80,14 @@ TEST(dialog_Framework, HandlersAnswerForTheDialogAndDefaultLeavesTheMessageToThe
     EXPECT_EQ(7, SendMessageW(hWnd, RoutingDialog::kNested, 0, 0))
         << "a Default() inside a nested message leaves the outer one handled";
     EXPECT_EQ(0x1234, SendMessageW(hWnd, WM_QUERYDRAGICON, 0, 0)) << "returned by the procedure itself";
+
+    // A handler that fails does not unwind into the system's frames (which
+    // ends a 32-bit process): the message is left to the dialog manager and
+    // the dialog goes on answering.
+    dialog.m_bAnswerTextLength = true;
+    EXPECT_NO_THROW(SendMessageW(hWnd, RoutingDialog::kFail, 0, 0));
+    EXPECT_EQ(99, SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(7, SendMessageW(hWnd, RoutingDialog::kNested, 0, 0));
 }
 
 TEST(dialog_Framework, OkCancelAndTheirKeysEndTheModalRunWithTheirIds)

@@ -355,7 +355,7 @@ int SoakDriver::ServiceBoxes(HWND hWnd, DWORD uiThread, bool hurry)
             entry.kind = BoxKind::Abort;
             entry.answer = Chance() < 0.5 ? IDOK : IDCANCEL;
             ++m_abortBoxes;
-        } else if (GetWindow(box, GW_OWNER) == nullptr && WindowText(box) == L"Dunkoのﾊﾞｰｼﾞｮﾝ情報") {
+        } else if (GetWindow(box, GW_OWNER) == hWnd && WindowText(box) == L"Dunkoのﾊﾞｰｼﾞｮﾝ情報") {
             entry.kind = BoxKind::About;
             entry.answer = IDOK;
             ++m_aboutBoxes;

@@ -45,10 +45,30 @@ HWND CDialog::ParentHwnd() const
     return m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
 }
 
+HWND CDialog::ModalOwner() const
+{
+    if (m_pParentWnd != nullptr)
+        return m_pParentWnd->m_hWnd;
+    // No parent given: the application's main window owns the dialog, or
+    // else this thread's active window, so that window is disabled while
+    // the dialog runs and the dialog stays above it.
+    HWND owner = nullptr;
+    const CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd != nullptr && app->m_pMainWnd != this)
+        owner = app->m_pMainWnd->m_hWnd;
+    if (owner == nullptr || !::IsWindow(owner))
+        owner = ::GetActiveWindow();
+    // A popup cannot be owned by a child window.
+    while (owner != nullptr && (::GetWindowLongW(owner, GWL_STYLE) & WS_CHILD) != 0)
+        owner = ::GetParent(owner);
+    // Above whatever popup of that window was last in front (another box).
+    return owner != nullptr ? ::GetLastActivePopup(owner) : nullptr;
+}
+
 INT_PTR CDialog::DoModal()
 {
     m_nModalResult = -1;
-    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), ParentHwnd(),
+    return ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), ModalOwner(),
                              &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -118,7 +138,16 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
     bool handled = true;
     bool* outer = m_pHandled;
     m_pHandled = &handled;
-    const LRESULT result = message == WM_INITDIALOG ? OnInitDialog() : WindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    // No exception may unwind into the system's frames that called the
+    // dialog procedure (on 32-bit Windows that ends the process): a handler
+    // that fails (out of memory for a click, say) leaves its message to the
+    // dialog manager and the dialog goes on.
+    try {
+        result = message == WM_INITDIALOG ? OnInitDialog() : WindowProc(message, wParam, lParam);
+    } catch (...) {
+        handled = false;
+    }
     m_pHandled = outer;
     if (!handled)
         return FALSE;

@@ -15,7 +15,8 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     // Runs the dialog until EndDialog; returns its result, or -1 when the
-    // dialog cannot be created.
+    // dialog cannot be created. Its owner (the parent, or else the
+    // application's main window) is disabled meanwhile.
     virtual INT_PTR DoModal();
     // Creates the dialog modeless instead: the caller's thread pumps its
     // messages and destroys it with DestroyWindow.
@@ -45,6 +46,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
     HWND ParentHwnd() const;
+    // The window that owns the dialog while it runs modally.
+    HWND ModalOwner() const;
 
     // The handled flag of the innermost message being routed; handlers can
     // send messages to their own window, so each routing keeps its own.

@@ -59,7 +59,14 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int nCmdShow)
         return -1;
     app->m_hInstance = hInstance;
     app->m_nCmdShow = nCmdShow;
-    if (!app->InitInstance())
-        return app->ExitInstance();
-    return app->Run();
+    // The windows catch their handlers' exceptions themselves; one that
+    // escapes start-up or the end ends the program with a failure code
+    // instead of an abort.
+    try {
+        if (!app->InitInstance())
+            return app->ExitInstance();
+        return app->Run();
+    } catch (...) {
+        return -1;
+    }
 }

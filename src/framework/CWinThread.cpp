@@ -21,7 +21,13 @@ DWORD CWinThread::ResumeThread()
 unsigned __stdcall CWinThread::Trampoline(void* pThis)
 {
     CWinThread* thread = static_cast<CWinThread*>(pThis);
-    const UINT exitCode = thread->m_pfnThreadProc(thread->m_pThreadParams);
+    UINT exitCode = static_cast<UINT>(-1);
+    // Nothing may unwind past this frame: on 32-bit Windows an exception
+    // reaching the system's thread start ends the whole process.
+    try {
+        exitCode = thread->m_pfnThreadProc(thread->m_pThreadParams);
+    } catch (...) {
+    }
     if (thread->m_bAutoDelete)
         delete thread;
     return exitCode;
