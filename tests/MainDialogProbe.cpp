@@ -28,6 +28,19 @@ int MainDialogProbe::AskAbort()
     return m_bRealAbortBox ? MainDialog::AskAbort() : m_nAbortAnswer;
 }
 
+int MainDialogProbe::StartWorker()
+{
+    return m_bFailStart ? -1 : MainDialog::StartWorker();
+}
+
+void MainDialogProbe::DrawView(CDC* pDC)
+{
+    ++m_nPaints;
+    if (m_whilePainting)
+        m_whilePainting();
+    MainDialog::DrawView(pDC);
+}
+
 LRESULT MainDialogProbe::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == ModalScript::kEndMessage) {

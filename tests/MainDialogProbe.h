@@ -48,11 +48,18 @@ public:
     std::function<void()> m_whileAsking;
     // Ask with the real message box instead.
     bool m_bRealAbortBox = false;
+    // Starting the game thread fails, as when the system refuses a thread.
+    bool m_bFailStart = false;
+    // Runs inside each paint, before the view is drawn.
+    std::function<void()> m_whilePainting;
+    int m_nPaints = 0;
     // Set once the dialog's window exists (read by a script thread).
     std::atomic<HWND> m_hReady{nullptr};
 
 protected:
     int AskAbort() override;
+    int StartWorker() override;
+    void DrawView(CDC* pDC) override;
     // Adds ModalScript's end message to the dialog's own.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };

@@ -2,6 +2,7 @@
 
 #include <iostream>
 #include <string>
+#include <thread>
 
 #include "BoxAnswerer.h"
 #include "MainDialogProbe.h"
@@ -42,6 +43,17 @@ RECT DialogUnits(HWND hWnd, RECT units)
 {
     MapDialogRect(hWnd, &units);
     return units;
+}
+
+// A real left click at a screen point, through the system's input queue.
+void ClickAt(POINT screen)
+{
+    SetCursorPos(screen.x, screen.y);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
 }
 
 // Waits until the game thread has started and taken the running status.
@@ -104,18 +116,42 @@ TEST(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
     EXPECT_STREQ(L"Dunko のﾊﾞｰｼﾞｮﾝ情報(&A)...", text);
     EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
 
-    // The low four bits of a system command are the system's own.
-    BoxAnswerer answerer(GetCurrentThreadId(), {dialog.Hwnd()}, IDOK);
+    // The low four bits of a system command are the system's own. While the
+    // box is open it holds the main window: a real click on the start area
+    // starts nothing, and another About command opens no second box.
+    bool mainDisabled = false;
+    bool gameStarted = false;
+    size_t dialogsAfterSecondCommand = 0;
+    BoxAnswerer answerer(GetCurrentThreadId(), {dialog.Hwnd()}, IDOK, [&](HWND box) {
+        mainDisabled = !IsWindowEnabled(dialog.Hwnd());
+        POINT start = dialog.StartCentre();
+        ClientToScreen(dialog.Hwnd(), &start);
+        ClickAt(start);
+        PostMessageW(dialog.Hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+        Sleep(300);
+        gameStarted = dialog.GetWorker().IsThreadAlive() || dialog.Running() != 0;
+        const std::vector<HWND> open = ThreadDialogs(GetWindowThreadProcessId(dialog.Hwnd(), nullptr));
+        dialogsAfterSecondCommand = open.size();
+        for (HWND extra : open)
+            if (extra != box && extra != dialog.Hwnd())
+                PostMessageW(extra, WM_COMMAND, IDOK, 0);
+    });
     SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX | 0x3, 0);
     answerer.Join();
     ASSERT_TRUE(answerer.m_bFound) << "the About box opened";
     EXPECT_EQ(L"Dunkoのﾊﾞｰｼﾞｮﾝ情報", answerer.m_caption);
-    EXPECT_EQ(nullptr, answerer.m_hOwner) << "it has no parent";
+    EXPECT_EQ(dialog.Hwnd(), answerer.m_hOwner) << "the main window owns it";
+    EXPECT_TRUE(mainDisabled) << "the main window is disabled while the box is open";
+    EXPECT_FALSE(gameStarted) << "a click on the start area behind the box started a game";
+    EXPECT_EQ(2u, dialogsAfterSecondCommand) << "the main dialog and one box";
+    EXPECT_TRUE(IsWindowEnabled(dialog.Hwnd())) << "enabled again once the box is closed";
     // The first child is the icon, whose text is no text.
     ASSERT_EQ(4u, answerer.m_texts.size());
     const std::vector<std::wstring> texts(answerer.m_texts.begin() + 1, answerer.m_texts.end());
     const std::vector<std::wstring> expected = {L"Dunko Version 1.0", L"もぐらたたきゲーム", L"OK"};
     EXPECT_EQ(expected, texts);
+    UiPump().For(100); // a second box, if one was opened, would show here
+    EXPECT_EQ(1u, ThreadDialogs(GetCurrentThreadId()).size());
     EXPECT_EQ(-1, dialog.m_nModalResult) << "the main dialog stays";
 }
 
@@ -191,6 +227,34 @@ TEST(dialog_MainDialog, TheStartAreaStartsAGameOnlyWhenNoneRuns)
     StopGame(pump, dialog);
 }
 
+TEST(dialog_MainDialog, AStartThatFailsLeavesTheTitleScreen)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    dialog.m_bFailStart = true;
+    dialog.Release(dialog.StartCentre());
+    EXPECT_EQ(0, dialog.Running()) << "no game thread, so no game view";
+    EXPECT_FALSE(dialog.GetWorker().IsThreadAlive());
+    dialog.Release(dialog.ExitCentre());
+    EXPECT_EQ(IDOK, dialog.m_nModalResult) << "the exit area works as on the title screen";
+}
+
+TEST(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
+{
+    MainDialogProbe dialog;
+    ASSERT_TRUE(dialog.Open());
+    UiPump pump;
+    pump.For(100);
+    // The game thread asks for a repaint while the window paints.
+    dialog.m_whilePainting = [&] {
+        dialog.m_whilePainting = nullptr;
+        std::thread([&] { InvalidateRect(dialog.Hwnd(), nullptr, FALSE); }).join();
+    };
+    const int before = dialog.m_nPaints;
+    InvalidateRect(dialog.Hwnd(), nullptr, FALSE);
+    EXPECT_TRUE(pump.Until([&] { return dialog.m_nPaints >= before + 2; }, 500)) << "the second repaint was lost";
+}
+
 TEST(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
 {
     MainDialogProbe dialog;
@@ -234,8 +298,16 @@ TEST(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
     dialog.Release(dialog.StartCentre());
     ASSERT_TRUE(WaitUntilRunning(pump, dialog));
 
+    // A close that reaches the dialog while the question is open (the
+    // question's own loop dispatches it as a cancel) asks nothing more.
     dialog.m_nAbortAnswer = IDCANCEL;
+    dialog.m_whileAsking = [&] {
+        SendMessageW(dialog.Hwnd(), WM_CLOSE, 0, 0);
+        dialog.Command(IDCANCEL);
+        pump.For(50);
+    };
     dialog.PressKey(VK_ESCAPE);
+    dialog.m_whileAsking = nullptr;
     EXPECT_EQ(1, dialog.m_nAbortAsked);
     EXPECT_EQ(WorkerThread::STATUS_SUSPENDED, dialog.m_nStatusWhenAsked);
     EXPECT_EQ(1, dialog.Running()) << "Cancel: the game goes on";
@@ -345,8 +417,7 @@ TEST(dialog_MainDialog, HiddenButtonCommandsDriveTheWorker)
     dialog.Command(IDC_START);
     ASSERT_TRUE(WaitUntilRunning(pump, dialog));
     dialog.Command(IDC_STOP);
-    EXPECT_EQ(1, dialog.GetWorker().m_bStopRequest.load());
-    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
+    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000)) << "the stop was taken";
 
     dialog.Command(IDC_EXIT);
     EXPECT_EQ(IDOK, dialog.m_nModalResult);

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "MainDialogProbe.h"
+#include "framework/CSingleLock.h"
 #include "ModalScript.h"
 #include "UiPump.h"
 
@@ -33,11 +34,21 @@ bool ShowsMessage(MainDialogProbe& dialog, const char* text)
     return dialog.GetWorker().GetMessage() == text;
 }
 
-// From the moment the previous game's thread is known to be on its way out:
-// a release on the start area shows the running view at once and starts
-// exactly one new game as soon as that thread has gone, without ever
-// holding up the dialog's thread.
-void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, ThreadWatch& watch)
+// Keeps the game thread from ending: after its mole's second it waits to
+// place the next one on the mole list, which this thread holds (the
+// dialog's own painting still takes it: the section is this thread's).
+void HoldGameThread(MainDialogProbe& dialog, UiPump& pump, CSingleLock& hold)
+{
+    ASSERT_TRUE(pump.Until([&] { return dialog.GetBoard().MoleCount() > 0; }, 3000));
+    hold.Lock();
+    pump.For(1300);
+}
+
+// From the moment the previous game's thread is known to be on its way out
+// (held until the releases are made): a release on the start area shows
+// the running view at once and starts exactly one new game as soon as that
+// thread has gone, without ever holding up the dialog's thread.
+void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, ThreadWatch& watch, CSingleLock& hold)
 {
     ASSERT_TRUE(dialog.GetWorker().IsThreadAlive()) << "the old game's thread is still finishing";
     const int startsBefore = watch.m_nStarts;
@@ -46,9 +57,13 @@ void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, Thre
     // More releases while waiting are clicks, never another start.
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    EXPECT_TRUE(dialog.IsStartPending());
+    hold.Unlock();
 
     ASSERT_TRUE(pump.Until([&] { return watch.m_nStarts > startsBefore; }, 3000)) << "the start was lost";
     EXPECT_EQ(1, dialog.Running());
+    EXPECT_EQ(3, dialog.GetWorker().m_clickQueue.GetCount()) << "the stopped game took a release meant for the new one";
+    EXPECT_EQ(0, dialog.GetBoard().MoleCount()) << "the new game shows the old game's mole";
     // The releases made meanwhile stay queued: the new game tests them
     // against the first mole it shows, as it does with clicks made during
     // an end text.
@@ -72,20 +87,24 @@ TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
     ASSERT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 2000));
     ASSERT_EQ(1, watch.m_nStarts);
 
-    // Stopped during its banner, the thread runs on to its next checkpoint.
+    // Stopped while it cannot reach its next step, the thread lives on.
+    CSingleLock hold(dialog.GetBoard().m_moles.GetSection());
+    HoldGameThread(dialog, pump, hold);
     dialog.m_nAbortAnswer = IDOK;
     pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
     ASSERT_EQ(0, dialog.Running());
-    ExpectStartWaitsForTheOldThread(dialog, pump, watch);
+    ExpectStartWaitsForTheOldThread(dialog, pump, watch, hold);
 
     // A put-off start waits while the abort question is open, even when the
     // old thread goes meanwhile, and the abort drops it.
+    HoldGameThread(dialog, pump, hold);
     pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     ASSERT_TRUE(dialog.IsStartPending());
     const int starts = watch.m_nStarts;
     bool oldThreadGone = false;
     dialog.m_whileAsking = [&] {
+        hold.Unlock();
         oldThreadGone = pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000);
         pump.For(150);
     };
@@ -111,11 +130,18 @@ TEST(dialog_GameThread, EscapeDuringTheEndTextThenStartBeginsANewGameOnceTheOldT
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     ASSERT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "Game Over!!"); }, 15000));
 
+    // The stop ends the end text at once; the status word may be left
+    // reading running with no thread behind it, and a start must still work.
     dialog.m_nAbortAnswer = IDOK;
     pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
     EXPECT_EQ(1, dialog.m_nAbortAsked) << "the end text still belongs to the game";
     EXPECT_EQ(0, dialog.Running());
-    ExpectStartWaitsForTheOldThread(dialog, pump, watch);
+    ASSERT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 200)) << "the stop was obeyed at once";
+    pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
+    EXPECT_EQ(1, dialog.Running());
+    ASSERT_TRUE(pump.Until([&] { return watch.m_nStarts == 2; }, 1000)) << "the start was lost";
+    EXPECT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 1000)) << "a new game begins";
+    EXPECT_LT(pump.m_longestMs, 100.0) << "the dialog's thread was held up";
 }
 
 TEST(dialog_GameThread, ClosingDuringAGameStopsItsThreadBeforeTheDialogIsGone)

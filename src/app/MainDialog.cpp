@@ -4,6 +4,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/ControlRect.h"
+#include "draw/OffscreenCanvas.h"
+#include "game/BoardColours.h"
 #include "framework/CPaintDC.h"
 #include "resource.h"
 
@@ -83,8 +85,14 @@ BOOL MainDialog::OnInitDialog()
 LRESULT MainDialog::OnSysCommand(UINT nID)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        // One box at a time, even when the command comes while one is open
+        // (the box holds the dialog disabled, but a command can still be sent).
+        if (m_bAboutOpen)
+            return 0;
+        m_bAboutOpen = true;
         AboutDialog about;
         about.DoModal();
+        m_bAboutOpen = false;
         return 0;
     }
     return Default();
@@ -97,9 +105,27 @@ LRESULT MainDialog::OnPaint()
         return 0;
     }
     CPaintDC dc(this);
+    RECT client;
+    GetClientRect(&client);
+    OffscreenCanvas canvas(&dc, client);
+    DrawView(canvas.GetDC());
+    canvas.Present();
+    // Fully handled: the dialog manager's own WM_PAINT would begin and end
+    // another paint, validating whatever the game thread invalidated while
+    // this one drew, and that repaint would be lost.
+    return 0;
+}
+
+void MainDialog::DrawView(CDC* pDC)
+{
+    // While the last game's thread is on its way out, the new game's field
+    // shows empty rather than what that thread left on the board.
+    if (m_bStartPending) {
+        m_board.FillPlayArea(pDC, BoardColours::kField);
+        return;
+    }
     const CString message = m_worker.GetMessage();
-    m_board.Draw(&dc, message);
-    return Default();
+    m_board.Draw(pDC, message);
 }
 
 void MainDialog::PaintIcon()
@@ -193,7 +219,9 @@ LRESULT MainDialog::OnDestroy()
 
 void MainDialog::OnCancel()
 {
-    if (m_board.m_bRunning.load() != 1)
+    // A second cancel while the question is open (a WM_CLOSE its message
+    // loop dispatches) asks nothing more.
+    if (m_bAskingAbort || m_board.m_bRunning.load() != 1)
         return;
     m_worker.Suspend();
     m_bAskingAbort = true;
@@ -245,8 +273,20 @@ void MainDialog::CarryOutPendingStart()
 void MainDialog::BeginGame()
 {
     // Releases still queued (made during the last end text, say) stay: the
-    // game tests them against the first mole it shows.
-    m_worker.Start();
+    // game tests them against the first mole it shows. What the last game
+    // left on the board goes: no thread uses it now.
+    m_board.Clear();
+    if (StartWorker() != 0) {
+        // No game thread: back to the title screen rather than a field
+        // where nothing happens.
+        m_board.m_bRunning.store(0);
+        InvalidateRect(nullptr, TRUE);
+    }
+}
+
+int MainDialog::StartWorker()
+{
+    return m_worker.Start();
 }
 
 void MainDialog::CancelPendingStart()

@@ -29,6 +29,11 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Asks whether to stop the game; IDOK stops it.
     virtual int AskAbort();
+    // Starts the game thread: 0 when it runs. A test stands in a failing start.
+    virtual int StartWorker();
+    // Draws the view into the paint's off-screen picture. A test holds a
+    // paint here to see what happens to repaints asked for meanwhile.
+    virtual void DrawView(CDC* pDC);
 
     HICON m_hIcon;
     Board m_board;
@@ -37,6 +42,7 @@ protected:
     // its way out; it is carried out as soon as that thread has gone.
     bool m_bStartPending = false;
     bool m_bAskingAbort = false;
+    bool m_bAboutOpen = false;
 
 private:
     LRESULT OnSysCommand(UINT nID);

@@ -51,6 +51,10 @@ public:
     // wide function, so the picture does not depend on the system code page.
     virtual int DrawText(const char* lpszString, int nCount, RECT* lpRect, UINT nFormat);
     int DrawText(const CString& str, RECT* lpRect, UINT nFormat);
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+    {
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->m_hDC, xSrc, ySrc, dwRop);
+    }
     BOOL StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
                     int nSrcWidth, int nSrcHeight, DWORD dwRop);
     int StretchDIBits(int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, int nSrcWidth,

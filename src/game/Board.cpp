@@ -24,6 +24,13 @@ void Board::Draw(CDC* pDC, CString message)
     }
 }
 
+void Board::Clear()
+{
+    RemoveAllMoles();
+    m_nHits.store(0);
+    SetStatusText("");
+}
+
 int Board::RandomCentre(int low, int high)
 {
     const int range = high - low - 60;

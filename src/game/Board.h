@@ -25,6 +25,8 @@ public:
     Mole* GetMole(int index) { return m_moles.GetAt(index); }
     void RemoveMole(int index) { m_moles.RemoveAt(index); }
     void RemoveAllMoles() { m_moles.DeleteAll(); }
+    // Removes what a game left: its moles, hit count and status line.
+    void Clear();
 
     LockedPtrList<Mole> m_moles;
     std::atomic<int> m_nHits{0};

@@ -22,7 +22,7 @@ void GameWorker::ShowMessage(CString text, int milliseconds)
 {
     SetMessage(text);
     InvalidateOwner();
-    Sleep(static_cast<DWORD>(milliseconds));
+    SleepUnlessStopped(static_cast<DWORD>(milliseconds));
     SetMessage(CString(""));
     InvalidateOwner();
 }
@@ -35,6 +35,8 @@ void GameWorker::ShowStageBanner(int stageIndex, int stageCount)
     else
         banner.Format("ステージ%d", stageIndex + 1);
     ShowMessage(banner, kMessageMs);
+    // A stop during the banner ends the game here, before the stage begins.
+    StopIfRequested();
 }
 
 void GameWorker::UpdateStatus(double seconds)
@@ -98,7 +100,8 @@ bool GameWorker::PlayStage(SoundWorker& sound)
 void GameWorker::SpawnMole(Stopwatch& moleWatch)
 {
     m_pBoard->Spawn(1);
-    Sleep(kSpawnPauseMs);
+    SleepUnlessStopped(kSpawnPauseMs);
+    StopIfRequested();
     InvalidateOwner();
     moleWatch.Start();
 }
@@ -108,8 +111,12 @@ GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stage
     // A queued click is taken before the clocks are looked at, so a hit that
     // completes the quota counts even just after the stage's time is up.
     for (;;) {
-        if (m_clickQueue.GetCount() != 0)
+        if (m_clickQueue.GetCount() != 0) {
+            // A game asked to stop takes no more clicks: they may be meant
+            // for the next one.
+            StopIfRequested();
             return Wait::ClickQueued;
+        }
         if (moleWatch.GetElapsedMs() > kMoleLifeMs)
             return Wait::MoleExpired;
         // The picture changes on a wait pass only when the status line does
@@ -121,9 +128,15 @@ GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stage
             InvalidateOwner();
         if (stageWatch.GetElapsedSec() > kStageSeconds)
             return Wait::TimeUp;
-        Sleep(kPollMs);
+        PausePoll();
         CheckPoint();
     }
+}
+
+void GameWorker::PausePoll()
+{
+    const HANDLE wakers[] = {ClickSignal(), StopEvent()};
+    WaitForMultipleObjects(2, wakers, FALSE, kPollMs);
 }
 
 void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)
@@ -135,9 +148,13 @@ void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> cli
             continue;
         // One sound at a time: wait, passing checkpoints, until the previous
         // hit's sound thread has gone (a stop here drops this click and
-        // leaves the mole uncounted).
-        while (sound.m_nStatus.load() != WorkerThread::STATUS_IDLE || sound.IsThreadAlive())
+        // leaves the mole uncounted). The thread's handle is waited on, so
+        // a slow sound costs no processor time.
+        while (sound.m_nStatus.load() != WorkerThread::STATUS_IDLE || sound.IsThreadAlive()) {
+            sound.WaitForThread(kSoundPollMs);
             CheckPoint();
+        }
+        StopIfRequested();
         sound.Start();
         m_pBoard->RemoveMole(i);
         m_pBoard->m_nHits.fetch_add(1);

@@ -17,7 +17,8 @@ public:
     int Run() override;
 
     // Shows text as the message for the given time, then clears it; blocks
-    // the game thread meanwhile without passing a checkpoint.
+    // the game thread meanwhile without passing a checkpoint, but a stop
+    // request ends the wait early.
     void ShowMessage(CString text, int milliseconds);
     void ShowStageBanner(int stageIndex, int stageCount);
     void UpdateStatus(double seconds);
@@ -29,6 +30,8 @@ public:
     static constexpr uint32_t kMoleLifeMs = 1000;
     static constexpr int kSpawnPauseMs = 100;
     static constexpr int kPollMs = 20;
+    // Between two looks at the previous hit's sound thread.
+    static constexpr int kSoundPollMs = 10;
 
     Board* m_pBoard = nullptr;
 
@@ -39,6 +42,10 @@ protected:
 
 private:
     enum class Wait { ClickQueued, MoleExpired, TimeUp };
+
+    // One poll's pause: kPollMs, or less when a click is queued or a stop
+    // is requested meanwhile.
+    void PausePoll();
 
     // Plays one stage after its banner; true when the quota was reached.
     bool PlayStage(SoundWorker& sound);

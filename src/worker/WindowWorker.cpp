@@ -23,6 +23,7 @@ void WindowWorker::InitWindowWorker()
 void WindowWorker::PushClick(ClickEvent* pClick)
 {
     m_clickQueue.AddTail(pClick);
+    m_evClick.SetEvent();
 }
 
 void WindowWorker::UpdateControls()

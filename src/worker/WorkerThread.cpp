@@ -13,25 +13,24 @@ WorkerThread::~WorkerThread()
 {
     RequestStop();
     StopAndWait();
-    if (m_hThread != nullptr)
-        CloseHandle(m_hThread);
+    delete m_pThread;
 }
 
 void WorkerThread::StopAndWait()
 {
-    if (m_hThread == nullptr)
+    if (m_pThread == nullptr)
         return;
-    m_bStopRequest.store(1);
+    RequestStop();
     m_bSuspendRequest.store(0);
-    WaitForSingleObject(m_hThread, INFINITE);
+    WaitForSingleObject(m_pThread->m_hThread, INFINITE);
 }
 
 void WorkerThread::Reset()
 {
-    m_pThread = nullptr;
     m_bSuspendRequest.store(0);
     m_nStatus.store(STATUS_IDLE);
     m_bStopRequest.store(0);
+    m_evStop.ResetEvent();
     m_bReportPending.store(0);
     m_bRunEnded.store(0);
     m_strMessage = "";
@@ -41,23 +40,30 @@ void WorkerThread::Reset()
 int WorkerThread::Start()
 {
     if (IsThreadAlive())
-        return 0;
-    if (m_hThread != nullptr) {
-        CloseHandle(m_hThread);
-        m_hThread = nullptr;
-    }
+        return -1;
+    delete m_pThread;
+    m_pThread = nullptr;
     Reset();
-    // Created suspended so the handle can be duplicated before the thread
-    // can run, end and take its thread object with it.
-    CWinThread* thread = AfxBeginThread(&WorkerThread::ThreadEntry, this, THREAD_PRIORITY_NORMAL, 0,
-                                        CREATE_SUSPENDED, nullptr);
+    CWinThread* thread = BeginThread(&WorkerThread::ThreadEntry, this);
     if (thread == nullptr)
-        return 0;
-    DuplicateHandle(GetCurrentProcess(), thread->m_hThread, GetCurrentProcess(), &m_hThread, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
+        return -1;
+    // Still suspended: the object cannot have deleted itself yet, and from
+    // now on it never will; it is ours until the next start.
+    thread->m_bAutoDelete = FALSE;
+    if (thread->ResumeThread() == static_cast<DWORD>(-1)) {
+        // It never ran a line of ours: end it, and this start has failed.
+        TerminateThread(thread->m_hThread, 0);
+        WaitForSingleObject(thread->m_hThread, INFINITE);
+        delete thread;
+        return -1;
+    }
     m_pThread = thread;
-    thread->ResumeThread();
     return 0;
+}
+
+CWinThread* WorkerThread::BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
+{
+    return AfxBeginThread(pfnThreadProc, pParam, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
 }
 
 int WorkerThread::Suspend()
@@ -81,7 +87,19 @@ int WorkerThread::Resume()
 int WorkerThread::RequestStop()
 {
     m_bStopRequest.store(1);
+    m_evStop.SetEvent();
     return 0;
+}
+
+void WorkerThread::StopIfRequested()
+{
+    if (m_bStopRequest.load() != 0)
+        ThrowStop();
+}
+
+BOOL WorkerThread::SleepUnlessStopped(DWORD ms)
+{
+    return m_evStop.Lock(ms) || m_bStopRequest.load() != 0;
 }
 
 void WorkerThread::KeepIdleAfterEnd()
@@ -89,18 +107,18 @@ void WorkerThread::KeepIdleAfterEnd()
     // The thread raises m_bRunEnded before its final STATUS_IDLE store. If we
     // see the flag, our store may have come after that one, so write idle
     // again; if we do not, the thread's idle store is still to come.
-    if (m_bRunEnded.load() != 0 || m_hThread == nullptr)
+    if (m_bRunEnded.load() != 0 || m_pThread == nullptr)
         SetIdle();
 }
 
 BOOL WorkerThread::IsThreadAlive() const
 {
-    return m_hThread != nullptr && WaitForSingleObject(m_hThread, 0) == WAIT_TIMEOUT;
+    return m_pThread != nullptr && WaitForSingleObject(m_pThread->m_hThread, 0) == WAIT_TIMEOUT;
 }
 
 BOOL WorkerThread::WaitForThread(DWORD dwMilliseconds)
 {
-    return m_hThread == nullptr || WaitForSingleObject(m_hThread, dwMilliseconds) != WAIT_TIMEOUT;
+    return m_pThread == nullptr || WaitForSingleObject(m_pThread->m_hThread, dwMilliseconds) != WAIT_TIMEOUT;
 }
 
 UINT WorkerThread::ThreadEntry(LPVOID pParam)
@@ -132,6 +150,7 @@ void WorkerThread::ThrowStop()
 {
     OnStop();
     m_bStopRequest.store(0);
+    m_evStop.ResetEvent();
     throw -1;
 }
 

@@ -6,6 +6,7 @@
 #include <atomic>
 
 #include "framework/CCriticalSection.h"
+#include "framework/CEvent.h"
 #include "framework/CString.h"
 #include "framework/CWinThread.h"
 #include "framework/CWnd.h"
@@ -32,8 +33,9 @@ public:
     virtual void Report(UINT nID);
     virtual void Report(CString text);
 
-    // Starts Run on a new thread; does nothing while the previous thread of
-    // this worker is still alive. Always returns 0.
+    // Starts Run on a new thread: 0 when it runs, -1 when none could be
+    // started (the previous thread of this worker is still alive, or the
+    // system refused a new one); then the worker stays idle.
     int Start();
     int Suspend();
     int Resume();
@@ -58,19 +60,31 @@ public:
     // (or when there is none).
     BOOL WaitForThread(DWORD dwMilliseconds);
     // The thread of the last Start (null before the first), for timing it.
-    HANDLE GetThreadHandle() const { return m_hThread; }
+    HANDLE GetThreadHandle() const { return m_pThread != nullptr ? m_pThread->m_hThread : nullptr; }
     // Worker threads of every worker in the process that are inside their
     // run right now, for tests that check no thread is left over.
     static int RunningThreads() { return s_nRunningThreads.load(); }
 
     std::atomic<int> m_bSuspendRequest{0};
     std::atomic<int> m_bStopRequest{0};
+    // The thread of the last Start, owned here (not deleting itself) so its
+    // handle stays waitable after the thread is gone.
     CWinThread* m_pThread = nullptr;
     std::atomic<int> m_nStatus{STATUS_IDLE};
     std::atomic<int> m_bReportPending{0};
 
 protected:
+    // Makes the thread object, created suspended; null when the system
+    // refuses. A test stands in a failing one here.
+    virtual CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
     void Reset();
+    // On the worker thread: takes a raised stop request the way a checkpoint
+    // does (throws), without draining messages or honouring a suspension.
+    void StopIfRequested();
+    // Waits ms, or less when a stop is requested meanwhile; TRUE then.
+    BOOL SleepUnlessStopped(DWORD ms);
+    // Signalled from RequestStop until the stop is taken, to wait on.
+    HANDLE StopEvent() const { return m_evStop.m_hObject; }
     // For the destructors of derived classes: the thread runs their Run, so
     // it has to be gone before their part of the object is.
     void StopAndWait();
@@ -89,7 +103,7 @@ private:
     CString m_strReport;
     std::atomic<CWnd*> m_pOwner{nullptr};
 
-    HANDLE m_hThread = nullptr;          // our own duplicate: waitable after the thread object is gone
+    CEvent m_evStop{FALSE, TRUE};        // mirrors m_bStopRequest, so waits can end on it
     std::atomic<int> m_bRunEnded{0};     // set by the thread just before it writes STATUS_IDLE
     static std::atomic<int> s_nRunningThreads;
 };
