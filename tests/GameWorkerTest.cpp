@@ -323,3 +323,82 @@ TEST(GameLoop, WaitingForAClickRepaintsOnlyWhenTheStatusLineChanges)
     EXPECT_GE(paints, 10) << "the running clock must still show";
     EXPECT_LE(paints, 40) << "repainted on every poll";
 }
+
+namespace {
+
+// Processor time the thread has used, in milliseconds.
+double ThreadCpuMs(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    GetThreadTimes(thread, &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e4; };
+    return ms(kernel) + ms(user);
+}
+
+} // namespace
+
+TEST(GameLoop, AClickEndsThePollAtOnceAndASlowSoundCostsNoProcessorTime)
+{
+    // Hits are counted as soon as they are pushed, not on the next 20 ms
+    // poll: the median of a stage's worth stays far below the poll's 10.
+    Game game;
+    game.Start();
+    std::vector<double> latencies;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    while (latencies.size() < 9) {
+        RECT mole;
+        ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &mole); }, 3000));
+        // Past the 100 ms before a new mole is shown, spread over the poll.
+        Sleep(107 + static_cast<DWORD>(latencies.size() * 3 % 11));
+        const int hits = game.board.m_nHits.load();
+        LARGE_INTEGER pushed, counted;
+        QueryPerformanceCounter(&pushed);
+        game.worker.PushClick(new ClickEvent(Centre(mole).x, Centre(mole).y));
+        if (!WaitUntil([&] { return game.board.m_nHits.load() > hits; }, 200))
+            continue; // the mole's second ran out first
+        QueryPerformanceCounter(&counted);
+        latencies.push_back((counted.QuadPart - pushed.QuadPart) * 1000.0 / frequency.QuadPart);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    EXPECT_LT(latencies[latencies.size() / 2], 4.0) << "median ms from click to hit";
+
+    // While a hit waits for the last hit's sound thread, the game thread
+    // sleeps on that thread's handle instead of spinning.
+    TestWindow owner;
+    Board board;
+    board.SetPlayArea(kPlayArea);
+    SlowSoundGame worker;
+    worker.SetOwner(owner.Wnd());
+    worker.m_pBoard = &board;
+    board.m_bRunning = 1;
+    worker.Start();
+    for (int hit = 1; hit <= 2; ++hit) {
+        RECT mole;
+        ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(board, &mole); }, 3000));
+        worker.PushClick(new ClickEvent(Centre(mole).x, Centre(mole).y));
+        ASSERT_TRUE(WaitUntil([&] { return worker.m_clickQueue.GetCount() == 0; }, 500));
+    }
+    Sleep(100);
+    const double before = ThreadCpuMs(worker.GetThreadHandle());
+    Sleep(1000);
+    const double used = ThreadCpuMs(worker.GetThreadHandle()) - before;
+    worker.RequestStop();
+    EXPECT_LT(used, 100.0) << "ms of processor time in a second of waiting for the sound";
+}
+
+TEST(GameLoop, AStopDuringABannerOrTheSpawnPauseEndsTheThreadAtOnce)
+{
+    const std::vector<RECT> spots = PredictMoleSpots(1);
+    Game game;
+    game.Start();
+    ASSERT_TRUE(WaitUntil([&] { return game.worker.GetMessage() == "ステージ1"; }, 1000));
+    // A click the stopped game must not take: it lies where the first mole
+    // would come.
+    const POINT first = Centre(spots[0]);
+    game.worker.PushClick(new ClickEvent(first.x, first.y));
+    game.worker.RequestStop();
+    EXPECT_TRUE(game.Ended(300)) << "the banner's two seconds ran on after the stop";
+    EXPECT_EQ(0, game.board.m_nHits.load());
+    EXPECT_EQ(1, game.worker.m_clickQueue.GetCount()) << "the stopped game took the click";
+}

@@ -262,3 +262,34 @@ TEST(WorkerThread, DestroyingAWorkerWaitsForItsThread)
     }
     (void)passes;
 }
+
+namespace {
+
+// A worker whose thread the system refuses to create, until allowed.
+class RefusedWorker : public LoopingWorker {
+public:
+    bool m_bRefuse = true;
+
+protected:
+    CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) override
+    {
+        return m_bRefuse ? nullptr : LoopingWorker::BeginThread(pfnThreadProc, pParam);
+    }
+};
+
+} // namespace
+
+TEST(WorkerThread, AStartTheSystemRefusesIsReportedAndLeavesTheWorkerIdle)
+{
+    RefusedWorker worker;
+    EXPECT_EQ(-1, worker.Start());
+    EXPECT_FALSE(worker.IsThreadAlive());
+    EXPECT_TRUE(worker.WaitForThread(0));
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    worker.m_bRefuse = false;
+    EXPECT_EQ(0, worker.Start());
+    EXPECT_TRUE(WaitFor([&] { return worker.m_started.load() == 1; }));
+    EXPECT_EQ(-1, worker.Start()) << "a second start while the thread lives starts nothing";
+    worker.m_finish = 1;
+    EXPECT_TRUE(worker.WaitForThread(2000));
+}
