@@ -29,6 +29,7 @@ int wmain(int argc, wchar_t** argv)
     RunPaintBench(report);
     RunHitLatencyBench(report);
     RunCpuBench(report);
+    RunStopBench(report);
     if (argc >= 4)
         RunStartupBench(report, argv[1], argv[2], argv[3]);
     for (int i = 4; i < argc; ++i) {

@@ -14,5 +14,6 @@ using Report = std::vector<Row>;
 void RunPaintBench(Report& report);
 void RunHitLatencyBench(Report& report);
 void RunCpuBench(Report& report);
+void RunStopBench(Report& report);
 void RunStartupBench(Report& report, const std::wstring& gameExe, const std::wstring& floorExe,
                      const std::wstring& workingDir);

@@ -59,5 +59,6 @@ void RunCpuBench(Report& report)
         return Fixed(s.game, 2) + " % game + " + Fixed(s.ui, 2) + " % paint = " + Fixed(s.game + s.ui, 2) + " %";
     };
     report.push_back({"Processor time during a banner (of one core)", pair(banner), "<= 3 %"});
-    report.push_back({"Processor time during a stage, no clicks (of one core)", pair(stage), "<= 3 %"});
+    report.push_back({"Processor time during a stage, no clicks (of one core)", pair(stage),
+                      "<= 3 %; game thread <= 0.83 %"});
 }

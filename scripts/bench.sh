@@ -40,7 +40,7 @@ cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n1)
   echo "Paint times are one call of the board's Draw into a 478 x 482 memory bitmap"
   echo "(GDI flushed), 600 samples after 50 for warm-up. Hit latency runs from"
   echo "PushClick to the count having moved and the owner window holding a repaint"
-  echo "request; the game takes clicks on its 20 ms poll. Processor time is user"
+  echo "request; a pushed click ends the game's 20 ms poll wait. Processor time is user"
   echo "plus kernel time of the game thread and of the thread painting the board"
   echo "on every repaint request. Start-up is from CreateProcess to the client area"
   echo "showing the title view's colour on the screen."
