@@ -130,6 +130,18 @@ TEST(GameLoop, PerfectGameShowsEveryBannerAndQuotaThenPerfect)
                 player.ClicksPushed());
 }
 
+TEST(GameLoop, StatusLineRoundsAHalfTenthOfASecondUp)
+{
+    // The stage times the stopwatch reads (ms * 0.001) that lie exactly
+    // halfway between two tenths.
+    Game game;
+    for (const auto& time : {std::pair<uint32_t, const char*>{250, "Time:0.3"}, {1250, "Time:1.3"},
+                             {8250, "Time:8.3"}}) {
+        game.worker.UpdateStatus(time.first * 0.001);
+        EXPECT_EQ(CString("Stage:1  Dunko：0/10 匹 ") + time.second, game.board.GetStatusText());
+    }
+}
+
 TEST(GameLoop, NotClickingLosesStageOneAndLeavesTheLastMole)
 {
     Game game;

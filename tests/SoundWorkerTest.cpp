@@ -36,7 +36,7 @@ std::wstring TempRoot()
 TEST(SoundWorker, MissingFileLeavesTheWorkerIdleAndTheCallerGoingOn)
 {
     SoundWorker sound;
-    sound.SetPath(GetCurrentDirPrefix() + "data\\no-such-sound.wav");
+    sound.SetPath(GetCurrentDirPrefix() + L"data\\no-such-sound.wav");
     for (int i = 0; i < 3; ++i) {
         sound.Start();
         ASSERT_TRUE(sound.WaitForThread(3000)) << "the sound thread lives only for the call";
@@ -48,7 +48,7 @@ TEST(SoundWorker, DestroyingItRightAfterStartWaitsForItsThread)
 {
     for (int i = 0; i < 20; ++i) {
         SoundWorker sound;
-        sound.SetPath(CString("C:\\nowhere\\piko.wav"));
+        sound.SetPath(L"C:\\nowhere\\piko.wav");
         sound.Start();
     } // each destructor must outlive its thread; a crash here means it did not
     SUCCEED();
@@ -58,12 +58,12 @@ TEST(SoundWorker, PrefixAtADriveRootEndsInTwoBackslashes)
 {
     CurrentDirectory root(L"C:\\");
     ASSERT_TRUE(root.ok());
-    const CString prefix = GetCurrentDirPrefix();
-    EXPECT_EQ(CString("C:\\\\"), prefix);
-    EXPECT_EQ(CString("C:\\\\data\\piko1.wav"), prefix + "data\\piko1.wav");
+    const std::wstring prefix = GetCurrentDirPrefix();
+    EXPECT_EQ(L"C:\\\\", prefix);
+    EXPECT_EQ(L"C:\\\\data\\piko1.wav", prefix + L"data\\piko1.wav");
 }
 
-TEST(SoundWorker, PrefixHoldsACurrentDirectoryLongerThan260Bytes)
+TEST(SoundWorker, PrefixHoldsACurrentDirectoryLongerThan260Characters)
 {
     // Build a directory chain well past MAX_PATH with the long-path prefix.
     std::wstring path = L"\\\\?\\" + TempRoot() + L"dunko-long";
@@ -78,19 +78,27 @@ TEST(SoundWorker, PrefixHoldsACurrentDirectoryLongerThan260Bytes)
     wchar_t actual[4096];
     const DWORD length = GetCurrentDirectoryW(4096, actual);
     ASSERT_GT(length, 260u);
-    const CString prefix = GetCurrentDirPrefix();
-    EXPECT_EQ(static_cast<int>(length) + 1, prefix.GetLength());
-    EXPECT_EQ('\\', prefix.GetString()[prefix.GetLength() - 1]);
-    EXPECT_EQ(CString::FromWide(actual, static_cast<int>(length)) + "\\", prefix);
+    EXPECT_EQ(std::wstring(actual, length) + L"\\", GetCurrentDirPrefix());
 }
 
-TEST(SoundWorker, PrefixKeepsAJapaneseDirectoryName)
+TEST(SoundWorker, HitSoundPathFindsTheFileInAFolderNamedInAnyScript)
 {
-    const std::wstring dir = TempRoot() + L"ダンコ";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    CurrentDirectory japanese(dir);
-    ASSERT_TRUE(japanese.ok());
-    const CString prefix = GetCurrentDirPrefix();
-    const std::wstring wide = prefix.ToWide();
-    EXPECT_EQ(dir + L"\\", wide);
+    // Japanese, a Latin ü, Hangul and an emoji (a surrogate pair): only the
+    // first can be written in code page 932.
+    for (const wchar_t* name : {L"ダンコ", L"Müller", L"둔코", L"dunko-\U0001F439"}) {
+        const std::wstring dir = TempRoot() + name;
+        CreateDirectoryW(dir.c_str(), nullptr);
+        CreateDirectoryW((dir + L"\\data").c_str(), nullptr);
+        const std::wstring file = dir + L"\\data\\piko1.wav";
+        const HANDLE created = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, created);
+        CloseHandle(created);
+
+        CurrentDirectory inside(dir);
+        ASSERT_TRUE(inside.ok());
+        const std::wstring path = GetCurrentDirPrefix() + L"data\\piko1.wav";
+        EXPECT_EQ(file, path);
+        EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(path.c_str())) << "in " << name;
+    }
 }

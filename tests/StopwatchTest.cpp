@@ -50,6 +50,22 @@ TEST(Stopwatch, AccumulatesAcrossReadingsAndRestartsFromZero)
     EXPECT_TRUE(watch.GetElapsedMs() > 1000u);
 }
 
+TEST(Stopwatch, AStepBackwardsAddsNothingAndTheTimeAfterItCounts)
+{
+    g_fakeNow = 20000;
+    FakeStopwatch watch;
+    watch.Start();
+    g_fakeNow += 300;
+    EXPECT_EQ(300u, watch.GetElapsedMs());
+    g_fakeNow -= 5000; // further back than the whole elapsed time
+    EXPECT_EQ(300u, watch.GetElapsedMs());
+    EXPECT_DOUBLE_EQ(0.3, watch.GetElapsedSec());
+    g_fakeNow += 200;
+    EXPECT_EQ(500u, watch.GetElapsedMs());
+    g_fakeNow -= 1; // a small step back as well
+    EXPECT_EQ(500u, watch.GetElapsedMs());
+}
+
 TEST(Stopwatch, RunTimeClockCountsTimeSpentSleeping)
 {
     // The stage clock must include sleeps and waits: the run-time's clock()

@@ -41,17 +41,22 @@ int CString::Compare(const char* text) const
 
 void CString::Format(const char* format, ...)
 {
+    // Formatted by the system's C run-time (msvcrt) rather than the C++
+    // library's own printf: the game's numbers read as they do in every
+    // other program there, e.g. "%.1lf" rounds an exact half away from zero
+    // (0.25 gives "0.3", not "0.2").
     va_list args;
     va_start(args, format);
     va_list measure;
     va_copy(measure, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, measure);
+    const int needed = _vscprintf(format, measure);
     va_end(measure);
     if (needed <= 0) {
         m_text.clear();
     } else {
+        // Room for the terminating NUL too, so _vsnprintf writes it.
         std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-        std::vsnprintf(buffer.data(), buffer.size(), format, args);
+        _vsnprintf(buffer.data(), buffer.size(), format, args);
         m_text.assign(buffer.data(), static_cast<size_t>(needed));
     }
     va_end(args);

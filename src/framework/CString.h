@@ -24,8 +24,9 @@ public:
 
     int Compare(const char* text) const;
 
-    // printf-style formatting into this string, replacing its contents.
-    void Format(const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+    // printf-style formatting into this string, replacing its contents, by
+    // the system's C run-time, which knows its own conversions (no %zu).
+    void Format(const char* format, ...) __attribute__((format(ms_printf, 2, 3)));
 
     // Loads a string resource of the executable. The resource is UTF-16; it
     // is converted to code page 932. A missing resource leaves the string

@@ -52,7 +52,7 @@ int GameWorker::Run()
     // Destroyed on every way out, a stop included; its destructor waits for
     // a sound thread still running.
     std::unique_ptr<SoundWorker> sound = CreateSoundWorker();
-    sound->SetPath(GetCurrentDirPrefix() + "data\\piko1.wav");
+    sound->SetPath(GetCurrentDirPrefix() + L"data\\piko1.wav");
 
     int stage = 0;
     while (stage < kStageCount) {

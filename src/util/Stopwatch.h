@@ -16,12 +16,15 @@ public:
     }
 
     // Adds the ticks since the previous reading while running; returns the
-    // total either way (0 for a stopwatch that was never started).
+    // total either way (0 for a stopwatch that was never started). A reading
+    // earlier than the previous one (the clock was set back) adds nothing,
+    // and later readings count on from it.
     uint32_t GetElapsedMs()
     {
         if (m_bRunning == 1) {
             const clock_t now = TickSource();
-            m_nTotalMs += static_cast<uint32_t>(now - m_nLastTick);
+            if (now > m_nLastTick)
+                m_nTotalMs += static_cast<uint32_t>(now - m_nLastTick);
             m_nLastTick = now;
         }
         return m_nTotalMs;

@@ -13,19 +13,16 @@ SoundWorker::~SoundWorker()
 
 int SoundWorker::Run()
 {
-    CString path = m_strPath;
+    const std::wstring path = m_strPath;
     return Play(path);
 }
 
-int SoundWorker::Play(CString strPath)
+int SoundWorker::Play(const std::wstring& strPath)
 {
-    // The path is Shift-JIS; the wide call keeps it intact under any system
-    // code page.
-    const std::wstring widePath = strPath.ToWide();
-    return PlaySoundW(widePath.c_str(), nullptr, kPlayFlags) ? 0 : -1;
+    return PlaySoundW(strPath.c_str(), nullptr, kPlayFlags) ? 0 : -1;
 }
 
-CString GetCurrentDirPrefix()
+std::wstring GetCurrentDirPrefix()
 {
     // Ask for the size first and retry if the directory changed in between:
     // a fixed buffer would silently yield garbage for a long directory.
@@ -33,9 +30,9 @@ CString GetCurrentDirPrefix()
     for (;;) {
         const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
         if (length == 0)
-            return CString();
+            return std::wstring();
         if (length < buffer.size())
-            return CString::FromWide(buffer.data(), static_cast<int>(length)) + "\\";
+            return std::wstring(buffer.data(), length) + L"\\";
         buffer.resize(length);
     }
 }
