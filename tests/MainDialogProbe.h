@@ -8,10 +8,11 @@
 #include <functional>
 
 #include "app/MainDialog.h"
+#include "framework/CWinApp.h"
 
 class MainDialogProbe : public MainDialog {
 public:
-    MainDialogProbe() = default;
+    MainDialogProbe() { m_app.m_pMainWnd = this; }
     // Destroys a modeless window while the whole object still exists, so
     // WM_DESTROY reaches MainDialog.
     ~MainDialogProbe() override;
@@ -55,6 +56,10 @@ public:
     int m_nPaints = 0;
     // Set once the dialog's window exists (read by a script thread).
     std::atomic<HWND> m_hReady{nullptr};
+
+    // Stands in for the program's application object, whose main window the
+    // dialog is: boxes opened with no parent belong to it, as in the game.
+    CWinApp m_app;
 
 protected:
     int AskAbort() override;
