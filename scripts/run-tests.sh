@@ -20,7 +20,10 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
   sleep 1
   cd "$root"
-  ctest --preset x64 "$@"
+  # A test that fails is run once more: a Wine process that dies at launch
+  # (seen now and then: a failure in 0.02 s with no output) is not the
+  # game'"'"'s fault. A real fault fails twice, and the log keeps the first run.
+  ctest --preset x64 --repeat until-pass:2 "$@"
   rc=$?
   wineserver -k
   exit $rc
