@@ -1,7 +1,8 @@
 #pragma once
 // A thread started by AfxBeginThread. By default the object deletes itself,
 // closing its handle, when the thread function returns; a caller that needs
-// the handle afterwards starts the thread suspended and duplicates it first.
+// the handle afterwards starts the thread suspended and clears m_bAutoDelete
+// before resuming it, and deletes the object itself.
 #include "framework/AfxCore.h"
 
 typedef UINT (*AFX_THREADPROC)(LPVOID);
