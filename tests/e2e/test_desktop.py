@@ -148,8 +148,9 @@ def window_checks(c, game):
          go_on=True)
     listed = d.run("xprop", "-root", "_NET_CLIENT_LIST")
     ids = {int(token.strip(","), 16) for token in listed.split()[4:] if token.startswith("0x")}
-    c.ok(int(game.window) in ids, "the window manager lists it among the desktop's windows (a taskbar entry)",
-         go_on=True)
+    state = d.run("xprop", "-id", game.window, "_NET_WM_STATE")
+    c.ok(int(game.window) in ids and "SKIP_TASKBAR" not in state,
+         "the window manager lists it among the desktop's windows, for a taskbar", state, go_on=True)
 
 
 def question_round(c, game, answer, round_no):
