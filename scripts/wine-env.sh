@@ -22,7 +22,7 @@ case "$dunko_wine_kind" in
     # Wine's PulseAudio driver asks the server for a buffer of about 25 ms
     # and tops it up from a 10 ms timer thread; whenever that thread runs
     # late by more than the buffer holds, the server runs dry and the piko
-    # has a hole (7 of 60 hits on an idle machine, 20 of 60 on a busy one).
+    # has a hole (6 or 7 of 60 hits on an idle machine, 20 of 60 on a busy one).
     # 100 ms holds half the piko at once; the hit still sounds within about
     # 30-80 ms (scripts/measure-hit-sound.sh). libpulse reads this for each
     # stream, with PulseAudio and with PipeWire's PulseAudio server alike.
