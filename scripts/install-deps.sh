@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only those that
 # are missing, quietly. Safe to run any number of times. Needs root (or sudo).
+# Usage: scripts/install-deps.sh [--desktop] [more packages...]
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,13 @@ packages=(
   fonts-ipafont-gothic
   googletest
 )
+# --desktop: the window manager and the sound server that the desktop test
+# starts for itself. Not for playing: on a desktop whose sound server is
+# PipeWire, installing PulseAudio would replace it.
+if [ "${1:-}" = "--desktop" ]; then
+  shift
+  packages+=(openbox pulseaudio pulseaudio-utils)
+fi
 # Extra packages a caller needs on top (for example screenshot tools).
 packages+=("$@")
 

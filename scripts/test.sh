@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the i686 product and the x86_64 build, and
-# runs every test (x86_64, under Wine and a virtual display).
+# runs every test (x86_64, under Wine and a virtual display; the desktop test
+# brings its own display, window manager and sound server).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh
+scripts/install-deps.sh --desktop
 
 cmake --preset i686 >/dev/null
 cmake --build --preset i686

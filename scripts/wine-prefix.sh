@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Prepares the Wine prefix of a build tree: created once, and the game's
-# registry settings applied again whenever they change.
-# Usage: scripts/wine-prefix.sh BUILD_DIR   (needs an X display or runs headless)
+# Prepares a Wine prefix of a build tree (see wine-env.sh for the kinds):
+# created once, and the game's registry settings applied again whenever they
+# change: those of every prefix (wine-settings.reg.txt), then those of its
+# kind (wine-settings-KIND.reg.txt).
+# Usage: scripts/wine-prefix.sh BUILD_DIR [tests|play]   (needs an X display or runs headless)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/wine-env.sh" "$1"
+source "$here/wine-env.sh" "$1" "${2:-tests}"
 
-settings="$here/wine-settings.reg.txt"
+# One .reg text: the kind's file without its header line.
+settings=$(cat "$here/wine-settings.reg.txt"; echo; sed 1d "$here/wine-settings-$dunko_wine_kind.reg.txt")
 stamp="$WINEPREFIX/.dunko-settings"
-wanted=$(sha256sum "$settings" | cut -d' ' -f1)
+wanted=$(printf '%s\n' "$settings" | sha256sum | cut -d' ' -f1)
 
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating Wine prefix $WINEPREFIX (once; takes a while)"
@@ -28,7 +31,7 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$wanted" ]; then
   # regedit reads UTF-16 .reg files, which keeps the Japanese face names
   # intact whatever the locale of this shell is.
   regfile="$WINEPREFIX/dunko-settings.reg"
-  { printf '\xff\xfe'; sed 's/$/\r/' "$settings" | iconv -f UTF-8 -t UTF-16LE; } > "$regfile"
+  { printf '\xff\xfe'; printf '%s\n' "$settings" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } > "$regfile"
   wine regedit /S "$(winepath -w "$regfile" 2>/dev/null)" </dev/null >/dev/null 2>&1
   wineserver -w
   echo "$wanted" > "$stamp"

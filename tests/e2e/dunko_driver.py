@@ -43,18 +43,26 @@ def run(*args, check=True, env=None):
     return out.decode("utf-8", errors="replace").strip()
 
 
+def wine_variables(kind="tests"):
+    """The caller's environment with what scripts/wine-env.sh sets for a
+    kind of prefix ("tests" or "play") of the x86_64 build tree."""
+    dump = subprocess.run(
+        ["bash", "-c", 'source "$1/scripts/wine-env.sh" "$1/build/x64" "$2" && env -0', "bash", ROOT, kind],
+        check=True, capture_output=True).stdout
+    env = {}
+    for item in dump.split(b"\0"):
+        if b"=" in item:
+            key, value = item.split(b"=", 1)
+            env[key.decode()] = value.decode("utf-8", errors="replace")
+    return env
+
+
 def wine_environment(extra=None):
     """The environment for wine: the caller's, or scripts/wine-env.sh's for
     the x86_64 build tree when the caller has not set a prefix."""
     env = dict(os.environ)
     if "WINEPREFIX" not in env:
-        dump = subprocess.run(
-            ["bash", "-c", 'source "$1/scripts/wine-env.sh" "$1/build/x64" && env -0', "bash", ROOT],
-            check=True, capture_output=True).stdout
-        for item in dump.split(b"\0"):
-            if b"=" in item:
-                key, value = item.split(b"=", 1)
-                env[key.decode()] = value.decode("utf-8", errors="replace")
+        env = wine_variables()
     env.update(extra or {})
     return env
 
@@ -218,10 +226,18 @@ def pieces_picture(pieces):
 class Game:
     """The running game process and its windows."""
 
-    def __init__(self, exe=None, cwd=ROOT, env=None, timeout=30):
+    def __init__(self, exe=None, cwd=ROOT, env=None, timeout=30, launcher=None):
+        """Starts the game with wine in the tests' environment, or with
+        launcher (a command, the game's path appended) in the caller's
+        environment; env adds to either."""
         self.exe = os.path.abspath(exe or DEFAULT_EXE)
-        self.env = wine_environment(env)
-        self.process = subprocess.Popen(["wine", self.exe], cwd=cwd, env=self.env,
+        if launcher is None:
+            self.env = wine_environment(env)
+            command = ["wine", self.exe]
+        else:
+            self.env = dict(os.environ, **(env or {}))
+            command = [*launcher, self.exe]
+        self.process = subprocess.Popen(command, cwd=cwd, env=self.env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         self.started = time.monotonic()
@@ -255,13 +271,16 @@ class Game:
         return run("xdotool", "getwindowname", window or self.window)
 
     def geometry(self, window=None):
-        """(left, top, right, bottom) of a window on the screen, frame included."""
+        """(left, top, right, bottom) of a window's X window on the screen:
+        the whole window with the frame Wine draws itself, the client area
+        alone where a window manager frames it. (xdotool's geometry of a
+        window that a window manager has reparented is off by the frame.)"""
         values = {}
-        for line in run("xdotool", "getwindowgeometry", "--shell", window or self.window).splitlines():
-            key, _, value = line.partition("=")
-            values[key] = int(value) if value.lstrip("-").isdigit() else value
-        x, y = values["X"], values["Y"]
-        return (x, y, x + values["WIDTH"], y + values["HEIGHT"])
+        for line in run("xwininfo", "-id", window or self.window).splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        x, y = int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"])
+        return (x, y, x + int(values["Width"]), y + int(values["Height"]))
 
     def screen(self, window=None):
         """A screenshot of one window (the main one by default)."""
