@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "framework/AfxCore.h"
+#include "framework/CSingleLock.h"
 
 Summary Summarize(std::vector<double> samples)
 {
@@ -36,4 +37,26 @@ std::string Fixed(double value, int decimals)
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     return buffer;
+}
+
+double ThreadCpuMs(HANDLE thread)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetThreadTimes(thread, &created, &exited, &kernel, &user))
+        return 0;
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+}
+
+bool MoleCentre(Board& board, POINT* centre)
+{
+    CSingleLock hold(board.m_moles.GetSection(), TRUE);
+    Mole* mole = board.GetMole(0);
+    if (mole == nullptr)
+        return false;
+    const RECT r = mole->GetRect();
+    *centre = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    return true;
 }

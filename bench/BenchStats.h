@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "game/Board.h"
+
 struct Summary {
     double p50 = 0;
     double p95 = 0;
@@ -17,3 +19,10 @@ double NowMicros();
 
 // "12.3" style formatting for the table.
 std::string Fixed(double value, int decimals);
+
+// User plus kernel time a thread has used, in milliseconds.
+double ThreadCpuMs(HANDLE thread);
+
+// The centre of the board's mole, read while the list is held; false when
+// there is none.
+bool MoleCentre(Board& board, POINT* centre);

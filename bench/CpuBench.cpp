@@ -6,17 +6,6 @@
 
 namespace {
 
-double ThreadSeconds(HANDLE thread)
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetThreadTimes(thread, &created, &exited, &kernel, &user))
-        return 0;
-    auto seconds = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
 struct Share {
     double game;
     double ui;
@@ -25,10 +14,10 @@ struct Share {
 // Percent of one core used by each thread over the given wall time.
 Share Measure(HANDLE game, HANDLE ui, DWORD ms)
 {
-    const double game0 = ThreadSeconds(game), ui0 = ThreadSeconds(ui), t0 = NowMicros();
+    const double game0 = ThreadCpuMs(game), ui0 = ThreadCpuMs(ui), t0 = NowMicros();
     Sleep(ms);
-    const double elapsed = (NowMicros() - t0) / 1e6;
-    return Share{(ThreadSeconds(game) - game0) / elapsed * 100, (ThreadSeconds(ui) - ui0) / elapsed * 100};
+    const double elapsedMs = (NowMicros() - t0) / 1e3;
+    return Share{(ThreadCpuMs(game) - game0) / elapsedMs * 100, (ThreadCpuMs(ui) - ui0) / elapsedMs * 100};
 }
 
 } // namespace

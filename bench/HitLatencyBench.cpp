@@ -4,7 +4,6 @@
 
 #include "BenchStats.h"
 #include "Benches.h"
-#include "framework/CSingleLock.h"
 #include "game/GameWorker.h"
 
 namespace {
@@ -35,17 +34,6 @@ public:
 private:
     CWnd m_wnd;
 };
-
-bool MoleCentre(Board& board, POINT* centre)
-{
-    CSingleLock hold(board.m_moles.GetSection(), TRUE);
-    Mole* mole = board.GetMole(0);
-    if (mole == nullptr)
-        return false;
-    const RECT r = mole->GetRect();
-    *centre = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    return true;
-}
 
 } // namespace
 

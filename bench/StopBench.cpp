@@ -8,34 +8,11 @@
 #include "Benches.h"
 #include "app/ControlRect.h"
 #include "app/MainDialog.h"
-#include "framework/CSingleLock.h"
 #include "resource.h"
 
 namespace {
 
 constexpr int kRounds = 12;
-
-double ThreadMs(HANDLE thread)
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetThreadTimes(thread, &created, &exited, &kernel, &user))
-        return 0;
-    auto ms = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
-    };
-    return ms(kernel) + ms(user);
-}
-
-bool MoleCentre(Board& board, POINT* centre)
-{
-    CSingleLock hold(board.m_moles.GetSection(), TRUE);
-    Mole* mole = board.GetMole(0);
-    if (mole == nullptr)
-        return false;
-    const RECT r = mole->GetRect();
-    *centre = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    return true;
-}
 
 // A sound whose thread lives for half a second, as a slow sound service's would.
 class SlowSound : public SoundWorker {
@@ -131,9 +108,9 @@ void RunStopBench(Report& report)
             Sleep(0);
         if (hit == 1) {
             // The click is taken; the hit now waits for the sound thread.
-            const double cpu0 = ThreadMs(worker.GetThreadHandle()), t0 = NowMicros();
+            const double cpu0 = ThreadCpuMs(worker.GetThreadHandle()), t0 = NowMicros();
             Sleep(300);
-            waitingShare = (ThreadMs(worker.GetThreadHandle()) - cpu0) / ((NowMicros() - t0) / 1000) * 100;
+            waitingShare = (ThreadCpuMs(worker.GetThreadHandle()) - cpu0) / ((NowMicros() - t0) / 1000) * 100;
         }
         if (hit == 0)
             while (board.m_nHits.load() == 0)

@@ -13,14 +13,15 @@ const std::string kStatusFirst = CString("Stage:1  Dunko：0/10 匹 Time:0.0").G
 std::string Sjis(const char* text) { return std::string(text); }
 
 // A game on a board with the real play area and a hidden owner window.
-struct Game {
-    Game()
+template <class Worker>
+struct GameOn {
+    GameOn()
     {
         board.SetPlayArea(kPlayArea);
         worker.SetOwner(owner.Wnd());
         worker.m_pBoard = &board;
     }
-    ~Game()
+    ~GameOn()
     {
         worker.RequestStop();
         worker.WaitForThread(5000);
@@ -34,8 +35,9 @@ struct Game {
 
     TestWindow owner;
     Board board;
-    GameWorker worker;
+    Worker worker;
 };
+using Game = GameOn<GameWorker>;
 
 // The texts that were shown for a while, in order, without the empties.
 std::vector<std::string> NonEmpty(const std::vector<Shown>& shown)
@@ -240,14 +242,10 @@ TEST(GameLoop, SuspendedTimeCountsAndAStopEndsTheGameWithoutEndText)
 
 TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
 {
-    TestWindow owner;
-    Board board;
-    board.SetPlayArea(kPlayArea);
-    SlowSoundGame worker;
-    worker.SetOwner(owner.Wnd());
-    worker.m_pBoard = &board;
-    board.m_bRunning = 1;
-    worker.Start();
+    GameOn<SlowSoundGame> game;
+    Board& board = game.board;
+    SlowSoundGame& worker = game.worker;
+    game.Start();
 
     RECT mole;
     ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(board, &mole); }, 3000));
@@ -377,14 +375,10 @@ TEST(GameLoop, AClickEndsThePollAtOnceAndASlowSoundCostsNoProcessorTime)
 
     // While a hit waits for the last hit's sound thread, the game thread
     // sleeps on that thread's handle instead of spinning.
-    TestWindow owner;
-    Board board;
-    board.SetPlayArea(kPlayArea);
-    SlowSoundGame worker;
-    worker.SetOwner(owner.Wnd());
-    worker.m_pBoard = &board;
-    board.m_bRunning = 1;
-    worker.Start();
+    GameOn<SlowSoundGame> slow;
+    Board& board = slow.board;
+    SlowSoundGame& worker = slow.worker;
+    slow.Start();
     for (int hit = 1; hit <= 2; ++hit) {
         RECT mole;
         ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(board, &mole); }, 3000));

@@ -1,7 +1,6 @@
 #include "game/BoardBase.h"
 
 #include "draw/Painter.h"
-#include "framework/CSingleLock.h"
 #include "game/BoardColours.h"
 
 BoardBase::BoardBase()
@@ -11,14 +10,12 @@ BoardBase::BoardBase()
 
 void BoardBase::SetStatusText(CString text)
 {
-    CSingleLock lock(&m_csStatus, TRUE);
-    m_strStatus = text;
+    m_status.Set(text);
 }
 
 CString BoardBase::GetStatusText()
 {
-    CSingleLock lock(&m_csStatus, TRUE);
-    return m_strStatus;
+    return m_status.Get();
 }
 
 namespace {

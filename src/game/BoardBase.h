@@ -4,8 +4,8 @@
 // view's field, centred message and status line.
 #include <atomic>
 
-#include "framework/CCriticalSection.h"
 #include "framework/CDC.h"
+#include "util/LockedText.h"
 
 class BoardBase {
 public:
@@ -49,6 +49,5 @@ public:
     CString m_strTitle;
 
 private:
-    CCriticalSection m_csStatus;
-    CString m_strStatus;
+    LockedText m_status;
 };

@@ -1,6 +1,5 @@
 #include "worker/WorkerThread.h"
 
-#include "framework/CSingleLock.h"
 
 std::atomic<int> WorkerThread::s_nRunningThreads{0};
 
@@ -33,8 +32,8 @@ void WorkerThread::Reset()
     m_evStop.ResetEvent();
     m_bReportPending.store(0);
     m_bRunEnded.store(0);
-    m_strMessage = "";
-    m_strReport = "";
+    m_message.Set("");
+    m_report.Set("");
 }
 
 int WorkerThread::Start()
@@ -177,26 +176,19 @@ void WorkerThread::CheckPoint()
 
 void WorkerThread::SetMessage(UINT nID)
 {
-    CSingleLock lock(&m_csMessage, TRUE);
     CString text;
     text.LoadString(nID);
-    m_strMessage = text;
-    lock.Unlock();
+    m_message.Set(text);
 }
 
 void WorkerThread::SetMessage(CString text)
 {
-    CSingleLock lock(&m_csMessage, TRUE);
-    m_strMessage = text;
-    lock.Unlock();
+    m_message.Set(text);
 }
 
 CString WorkerThread::GetMessage()
 {
-    CSingleLock lock(&m_csMessage, TRUE);
-    CString copy = m_strMessage;
-    lock.Unlock();
-    return copy;
+    return m_message.Get();
 }
 
 void WorkerThread::Report(UINT nID)
@@ -216,15 +208,10 @@ void WorkerThread::Report(CString text)
 
 void WorkerThread::SetReportText(CString text)
 {
-    CSingleLock lock(&m_csReport, TRUE);
-    m_strReport = text;
-    lock.Unlock();
+    m_report.Set(text);
 }
 
 CString WorkerThread::GetReportText()
 {
-    CSingleLock lock(&m_csReport, TRUE);
-    CString copy = m_strReport;
-    lock.Unlock();
-    return copy;
+    return m_report.Get();
 }

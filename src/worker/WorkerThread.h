@@ -5,11 +5,11 @@
 // unwinds Run and is caught in the thread's entry function.
 #include <atomic>
 
-#include "framework/CCriticalSection.h"
 #include "framework/CEvent.h"
 #include "framework/CString.h"
 #include "framework/CWinThread.h"
 #include "framework/CWnd.h"
+#include "util/LockedText.h"
 
 class WorkerThread {
 public:
@@ -97,10 +97,8 @@ private:
     // this flag after writing a status so it cannot revive a finished run.
     void KeepIdleAfterEnd();
 
-    CCriticalSection m_csMessage;
-    CString m_strMessage;
-    CCriticalSection m_csReport;
-    CString m_strReport;
+    LockedText m_message;
+    LockedText m_report;
     std::atomic<CWnd*> m_pOwner{nullptr};
 
     CEvent m_evStop{FALSE, TRUE};        // mirrors m_bStopRequest, so waits can end on it
