@@ -40,7 +40,7 @@ void RunPaintBench(Report& report)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    CDC dc;
+    CMemoryDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap canvas;
     canvas.Attach(CreateDIBSection(dc.GetSafeHdc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

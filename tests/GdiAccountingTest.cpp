@@ -67,7 +67,7 @@ public:
     }
 
 private:
-    CDC m_dc;
+    CMemoryDC m_dc;
     CBitmap m_bitmap;
     CBitmapRef m_oldBitmap;
     const uint32_t* m_pBits = nullptr;

@@ -3,12 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <type_traits>
+#include <utility>
 
 #include "DibCanvas.h"
 #include "draw/Painter.h"
 #include "framework/CGdiObject.h"
 
 namespace {
+
+// Only the types that made a context can end it: neither a borrowed context
+// nor a plain CDC pointer offers a way to delete or replace one.
+template <class T, class = void>
+struct CanEndContext : std::false_type {};
+template <class T>
+struct CanEndContext<T, std::void_t<decltype(std::declval<T&>().DeleteDC()), decltype(std::declval<T&>().Attach(HDC()))>>
+    : std::true_type {};
+static_assert(!CanEndContext<CDC>::value && !CanEndContext<CBorrowedDC>::value, "a borrowed context can be ended");
+static_assert(CanEndContext<CMemoryDC>::value, "a memory context cannot be ended");
 
 const COLORREF kBackground = RGB(10, 20, 30);
 const COLORREF kPen = RGB(200, 30, 40);

@@ -21,7 +21,7 @@ public:
 private:
     CDC* m_pTarget;
     RECT m_rcArea;
-    CDC m_memDC;
+    CMemoryDC m_memDC;
     CBitmap m_bitmap;
     CBitmapRef m_oldBitmap;
     bool m_bReady = false;

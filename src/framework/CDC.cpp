@@ -7,7 +7,7 @@
 
 HandleCount CDC::s_count;
 
-BOOL CDC::Attach(HDC hDC)
+BOOL CMemoryDC::Attach(HDC hDC)
 {
     DeleteDC();
     if (hDC == nullptr)
@@ -17,7 +17,7 @@ BOOL CDC::Attach(HDC hDC)
     return TRUE;
 }
 
-HDC CDC::Detach()
+HDC CMemoryDC::Detach()
 {
     HDC hDC = m_hDC;
     if (hDC != nullptr) {
@@ -27,13 +27,13 @@ HDC CDC::Detach()
     return hDC;
 }
 
-BOOL CDC::DeleteDC()
+BOOL CMemoryDC::DeleteDC()
 {
     HDC hDC = Detach();
     return hDC != nullptr ? ::DeleteDC(hDC) : FALSE;
 }
 
-BOOL CDC::CreateCompatibleDC(CDC* pDC)
+BOOL CMemoryDC::CreateCompatibleDC(CDC* pDC)
 {
     return Attach(::CreateCompatibleDC(pDC != nullptr ? pDC->m_hDC : nullptr));
 }

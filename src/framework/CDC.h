@@ -1,9 +1,11 @@
 #pragma once
-// A device context with the drawing operations the game uses. A CDC owns the
-// context it is attached to and deletes it when destroyed; CPaintDC ends a
-// paint instead, and CBorrowedDC wraps a context that belongs to someone else.
-// Selections return borrowed handles of what was selected before, to be put
-// back by the caller.
+// A device context with the drawing operations the game uses. CDC itself
+// never ends a context: only the types that made one can, so a context
+// borrowed from someone else cannot be deleted through any CDC. CMemoryDC
+// makes and deletes a memory context, CPaintDC begins and ends a paint, and
+// CBorrowedDC wraps a context that belongs to someone else. Selections
+// return borrowed handles of what was selected before, to be put back by the
+// caller.
 #include <atomic>
 
 #include "framework/CBitmap.h"
@@ -16,16 +18,10 @@
 
 class CDC {
 public:
-    CDC() = default;
-    virtual ~CDC() { DeleteDC(); }
+    virtual ~CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    // Takes ownership of hDC.
-    BOOL Attach(HDC hDC);
-    HDC Detach();
-    BOOL DeleteDC();
-    BOOL CreateCompatibleDC(CDC* pDC);
     HDC GetSafeHdc() const { return m_hDC; }
 
     virtual CPenRef SelectObject(CPen* pPen);
@@ -65,21 +61,35 @@ public:
     }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
-    // Device contexts currently owned by wrappers, in the whole process.
+    // Memory contexts currently owned by CMemoryDC objects, in the whole process.
     static long LiveCount() { return s_count.Live(); }
-    // How many were ever attached, to see what a drawing creates.
+    // How many were ever made or attached, to see what a drawing creates.
     static long CreatedCount() { return s_count.EverTaken(); }
 
     HDC m_hDC = nullptr;
 
-private:
+protected:
+    CDC() = default;
     static HandleCount s_count;
+};
+
+// A memory device context this object makes (or is given) and deletes.
+class CMemoryDC : public CDC {
+public:
+    CMemoryDC() = default;
+    ~CMemoryDC() override { DeleteDC(); }
+
+    // A memory context compatible with pDC's device (the screen for null).
+    BOOL CreateCompatibleDC(CDC* pDC);
+    // Takes ownership of hDC.
+    BOOL Attach(HDC hDC);
+    HDC Detach();
+    BOOL DeleteDC();
 };
 
 // A device context someone else owns (a test's bitmap context, one a message
 // hands over): drawn into, never deleted.
 class CBorrowedDC : public CDC {
 public:
-    explicit CBorrowedDC(HDC hDC) { m_hDC = hDC; }
-    ~CBorrowedDC() override { m_hDC = nullptr; }
+    explicit CBorrowedDC(HDC hDC = nullptr) { m_hDC = hDC; }
 };
