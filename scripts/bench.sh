@@ -6,23 +6,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh
-cmake --preset i686 >/dev/null && cmake --build --preset i686
-cmake --preset x64 >/dev/null && cmake --build --preset x64
+source scripts/lib/build.sh
+build i686 x64
 
-table=$(xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+# No Wine desktop process up front: the figures are measured without one.
+table=$(scripts/lib/wine-session.sh --no-desktop build/x64 bash -c '
   set -eu
   root="$1"
-  "$root/scripts/wine-prefix.sh" "$root/build/x64"
-  source "$root/scripts/wine-env.sh" "$root/build/x64"
-  wineserver -p 2>/dev/null || true
-  wine cmd /c exit </dev/null >/dev/null 2>&1
   w() { winepath -w "$1" 2>/dev/null; }
   wine "$root/build/x64/bench/dunko_bench.exe" \
     "$(w "$root/build/x64/src/Dunko.exe")" "$(w "$root/build/x64/bench/minimal_dialog.exe")" "$(w "$root")" \
     "i686 Dunko.exe=$(w "$root/build/i686/src/Dunko.exe")" \
     "x86_64 Dunko.exe=$(w "$root/build/x64/src/Dunko.exe")" </dev/null | tr -d "\r"
-  wineserver -k
 ' bash "$root")
 
 cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n1)

@@ -10,7 +10,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh --desktop
-cmake --preset x64 >/dev/null
-cmake --build --preset x64 --target Dunko
+source scripts/lib/build.sh
+build --desktop x64:Dunko
 PYTHONDONTWRITEBYTECODE=1 python3 tests/e2e/test_desktop.py --measure "${1:-60}" build/x64/src/Dunko.exe

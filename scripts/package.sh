@@ -7,9 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh
-cmake --preset i686 >/dev/null
-cmake --build --preset i686
+source scripts/lib/build.sh
+build i686
 
 rm -f build/i686/Dunko-*-win32.zip
 (cd build/i686 && cpack -G ZIP >/dev/null)

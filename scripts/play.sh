@@ -16,9 +16,8 @@ cd "$root"
 if [ "${1:-}" = "--exe" ]; then
   game=$(realpath "$2")
 else
-  scripts/install-deps.sh
-  cmake --preset x64 >/dev/null
-  cmake --build --preset x64 --target Dunko
+  source scripts/lib/build.sh
+  build x64:Dunko
   game="$root/build/x64/src/Dunko.exe"
 fi
 

@@ -15,23 +15,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(mkdir -p "${1:-$root/docs}" && cd "${1:-$root/docs}" && pwd)
 cd "$root"
 
-scripts/install-deps.sh
-cmake --preset x64 >/dev/null
-cmake --build --preset x64 --target Dunko
+source scripts/lib/build.sh
+build x64:Dunko
 
 mkdir -p build/screenshots
-LC_ALL=C.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  set -u
-  root="$1"; out="$2"
-  export LC_ALL=C.UTF-8
-  "$root/scripts/wine-prefix.sh" "$root/build/screenshots"
-  source "$root/scripts/wine-env.sh" "$root/build/screenshots"
-  wineserver -p
-  wine cmd /c exit </dev/null >/dev/null 2>&1
-  wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &
-  sleep 1
-  PYTHONDONTWRITEBYTECODE=1 python3 "$root/tests/e2e/screenshots.py" "$out" "$root/build/x64/src/Dunko.exe"
-  rc=$?
-  wineserver -k
-  exit $rc
-' bash "$root" "$out"
+LC_ALL=C.UTF-8 PYTHONDONTWRITEBYTECODE=1 scripts/lib/wine-session.sh build/screenshots \
+  python3 "$root/tests/e2e/screenshots.py" "$out" "$root/build/x64/src/Dunko.exe"

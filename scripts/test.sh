@@ -6,12 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-scripts/install-deps.sh --desktop
-
-cmake --preset i686 >/dev/null
-cmake --build --preset i686
-cmake --preset x64 >/dev/null
-cmake --build --preset x64
+source scripts/lib/build.sh
+build --desktop i686 x64
 
 scripts/check-imports.sh build/i686 build/x64
 scripts/run-tests.sh "$@"
