@@ -7,6 +7,7 @@
 
 #include "BoxAnswerer.h"
 #include "ModalScript.h"
+#include "WaitUntil.h"
 #include "framework/CSingleLock.h"
 #include "resource.h"
 
@@ -168,7 +169,7 @@ double SoakDriver::Chance()
 
 void SoakDriver::RunSession(SoakDialog& dialog, FrameworkGdi baseline)
 {
-    if (!ModalScript::WaitFor([&] { return dialog.m_hReady.load() != nullptr; }, 10000)) {
+    if (!WaitUntil([&] { return dialog.m_hReady.load() != nullptr; }, 10000)) {
         m_failures.Add("dialog did not open", "");
         return;
     }
