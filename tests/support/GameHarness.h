@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "MoleScene.h"
 #include "TestWindow.h"
 #include "WaitUntil.h"
 #include "game/GameWorker.h"
@@ -64,9 +65,5 @@ constexpr RECT kPlayArea = {0, 0, 478, 482};
 // from the same seed, so a fresh thread placing moles on a board with the
 // same play area predicts them.
 std::vector<RECT> PredictMoleSpots(int count);
-
-// The rectangle of the board's current mole, read while the list is held;
-// false when there is none.
-bool CurrentMoleRect(Board& board, RECT* rect);
 
 inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
