@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "DibCanvas.h"
+#include "MoleScene.h"
 #include "game/Board.h"
 
 namespace {
@@ -19,9 +20,7 @@ TEST(BoardConcurrency, PaintingWhileSpawningAndRemovingShowsOnlyWholeMoles)
     DibCanvas reference(51, 51, kBackground);
     {
         Mole mole;
-        mole.SetPosition(25, 25);
-        mole.SetSize(50, 50);
-        mole.Draw(reference.Dc());
+        DrawMoleOn(reference, mole, 25, 25, 50, 50);
     }
 
     Board board;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "GameHarness.h"
+#include "PaintCounter.h"
 #include "framework/CSingleLock.h"
 
 namespace {
@@ -271,43 +272,6 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
     EXPECT_TRUE(EqualRect(&left, &second));
     EXPECT_EQ(1, g_clicksDestroyed.load());
 }
-
-namespace {
-
-// A visible window on the test thread that counts the repaints it gets.
-class PaintCounter {
-public:
-    PaintCounter()
-    {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &PaintCounter::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"DunkoPaintCounter";
-        RegisterClassW(&wc);
-        m_wnd.m_hWnd = CreateWindowExW(0, wc.lpszClassName, L"paints", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100,
-                                       nullptr, nullptr, wc.hInstance, nullptr);
-    }
-    ~PaintCounter() { DestroyWindow(m_wnd.m_hWnd); }
-    CWnd* Wnd() { return &m_wnd; }
-    static int s_paints;
-
-private:
-    static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_PAINT) {
-            PAINTSTRUCT ps;
-            BeginPaint(hWnd, &ps);
-            EndPaint(hWnd, &ps);
-            ++s_paints;
-            return 0;
-        }
-        return DefWindowProcW(hWnd, message, wParam, lParam);
-    }
-    CWnd m_wnd;
-};
-int PaintCounter::s_paints = 0;
-
-} // namespace
 
 TEST(GameLoop, WaitingForAClickRepaintsOnlyWhenTheStatusLineChanges)
 {

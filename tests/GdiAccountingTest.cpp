@@ -10,6 +10,7 @@
 
 #include "BoxAnswerer.h"
 #include "MainDialogProbe.h"
+#include "MoleScene.h"
 #include "SoakGdi.h"
 #include "UiPump.h"
 #include "framework/CSingleLock.h"
@@ -112,16 +113,6 @@ void PaintRunningView(Board& board, CDC* pDC, int frames)
     board.m_bRunning.store(0);
 }
 
-bool MoleRect(Board& board, RECT* rect)
-{
-    CSingleLock hold(board.m_moles.GetSection(), TRUE);
-    Mole* mole = board.GetMole(0);
-    if (mole == nullptr)
-        return false;
-    *rect = mole->GetRect();
-    return true;
-}
-
 bool Shows(MainDialogProbe& dialog, const char* text)
 {
     return dialog.GetWorker().GetMessage() == text;
@@ -153,7 +144,7 @@ GameResult PlayALostGame(MainDialogProbe& dialog, UiPump& pump)
             if (Shows(dialog, "Game Over!!"))
                 return true;
             RECT mole;
-            if (result.hits < kHits && MoleRect(board, &mole) && !EqualRect(&mole, &clicked)) {
+            if (result.hits < kHits && CurrentMoleRect(board, &mole) && !EqualRect(&mole, &clicked)) {
                 clicked = mole;
                 dialog.Release(Centre(mole));
             }

@@ -6,6 +6,7 @@
 
 #include "BoxAnswerer.h"
 #include "MainDialogProbe.h"
+#include "OpenMainDialog.h"
 #include "UiPump.h"
 #include "app/ControlRect.h"
 #include "resource.h"
@@ -69,12 +70,13 @@ void StopGame(UiPump& pump, MainDialogProbe& dialog)
     pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000);
 }
 
+// Every test here starts with the main dialog open.
+using dialog_MainDialog = OpenMainDialog;
+
 } // namespace
 
-TEST(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
+TEST_F(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     const HWND hWnd = dialog.Hwnd();
     RECT client;
     GetClientRect(hWnd, &client);
@@ -103,10 +105,8 @@ TEST(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
     EXPECT_TRUE(IsRectEmpty(&none) && none.left == 0 && none.top == 0) << "no such control: " << Show(none);
 }
 
-TEST(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
+TEST_F(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     const HMENU menu = GetSystemMenu(dialog.Hwnd(), FALSE);
     const int count = GetMenuItemCount(menu);
     ASSERT_GE(count, 2);
@@ -155,10 +155,8 @@ TEST(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
     EXPECT_EQ(-1, dialog.m_nModalResult) << "the main dialog stays";
 }
 
-TEST(dialog_MainDialog, IconsAreTheApplicationIcon)
+TEST_F(dialog_MainDialog, IconsAreTheApplicationIcon)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(nullptr, icon);
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_GETICON, ICON_BIG, 0));
@@ -166,7 +164,7 @@ TEST(dialog_MainDialog, IconsAreTheApplicationIcon)
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_QUERYDRAGICON, 0, 0));
 }
 
-TEST(dialog_MainDialog, ReleasesQueueClicksOnlyWhileTheWorkerIsNotIdle)
+TEST_F(dialog_MainDialog, ReleasesQueueClicksOnlyWhileTheWorkerIsNotIdle)
 {
     struct Case {
         int status;
@@ -178,8 +176,6 @@ TEST(dialog_MainDialog, ReleasesQueueClicksOnlyWhileTheWorkerIsNotIdle)
         {WorkerThread::STATUS_RUNNING, 1, 1},   {WorkerThread::STATUS_RUNNING, 0, 1},
         {WorkerThread::STATUS_SUSPENDED, 1, 1}, {WorkerThread::STATUS_SUSPENDED, 0, 1},
     };
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     for (const Case& c : cases) {
         dialog.GetWorker().SetStatus(c.status);
         dialog.GetBoard().m_bRunning.store(c.running);
@@ -198,10 +194,8 @@ TEST(dialog_MainDialog, ReleasesQueueClicksOnlyWhileTheWorkerIsNotIdle)
     dialog.GetWorker().SetIdle();
 }
 
-TEST(dialog_MainDialog, TheStartAreaStartsAGameOnlyWhenNoneRuns)
+TEST_F(dialog_MainDialog, TheStartAreaStartsAGameOnlyWhenNoneRuns)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
 
     // The view shows a game already: the start area is just a spot on the field.
@@ -227,10 +221,8 @@ TEST(dialog_MainDialog, TheStartAreaStartsAGameOnlyWhenNoneRuns)
     StopGame(pump, dialog);
 }
 
-TEST(dialog_MainDialog, AStartThatFailsLeavesTheTitleScreen)
+TEST_F(dialog_MainDialog, AStartThatFailsLeavesTheTitleScreen)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     dialog.m_bFailStart = true;
     dialog.Release(dialog.StartCentre());
     EXPECT_EQ(0, dialog.Running()) << "no game thread, so no game view";
@@ -239,10 +231,8 @@ TEST(dialog_MainDialog, AStartThatFailsLeavesTheTitleScreen)
     EXPECT_EQ(IDOK, dialog.m_nModalResult) << "the exit area works as on the title screen";
 }
 
-TEST(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
+TEST_F(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
     pump.For(100);
     // The game thread asks for a repaint while the window paints.
@@ -255,10 +245,8 @@ TEST(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
     EXPECT_TRUE(pump.Until([&] { return dialog.m_nPaints >= before + 2; }, 500)) << "the second repaint was lost";
 }
 
-TEST(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
+TEST_F(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     dialog.GetBoard().m_bRunning.store(1);
     dialog.Release(dialog.ExitCentre());
     EXPECT_EQ(-1, dialog.m_nModalResult) << "during a game";
@@ -270,10 +258,8 @@ TEST(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
     EXPECT_EQ(IDOK, dialog.m_nModalResult) << "on the title screen";
 }
 
-TEST(dialog_MainDialog, EscapeAndTheCloseBoxDoNothingOnTheTitleScreen)
+TEST_F(dialog_MainDialog, EscapeAndTheCloseBoxDoNothingOnTheTitleScreen)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
     dialog.TakeInvalidation();
 
@@ -290,10 +276,8 @@ TEST(dialog_MainDialog, EscapeAndTheCloseBoxDoNothingOnTheTitleScreen)
     EXPECT_EQ(WorkerThread::STATUS_IDLE, dialog.Status());
 }
 
-TEST(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
+TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
     dialog.Release(dialog.StartCentre());
     ASSERT_TRUE(WaitUntilRunning(pump, dialog));
@@ -327,10 +311,8 @@ TEST(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
         << "the game thread stops at its next checkpoint";
 }
 
-TEST(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
+TEST_F(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     dialog.m_bRealAbortBox = true;
     dialog.GetBoard().m_bRunning.store(1);
 
@@ -353,10 +335,8 @@ TEST(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
     }
 }
 
-TEST(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)
+TEST_F(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     const RECT start = dialog.GetBoard().m_rcStart;
     struct Step {
         const char* what;
@@ -378,10 +358,8 @@ TEST(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)
     }
 }
 
-TEST(dialog_MainDialog, OnlyTimerZeroUpdatesTheControls)
+TEST_F(dialog_MainDialog, OnlyTimerZeroUpdatesTheControls)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
     const HWND start = GetDlgItem(dialog.Hwnd(), IDC_START);
     ASSERT_FALSE(IsWindowEnabled(start));
@@ -404,10 +382,8 @@ TEST(dialog_MainDialog, OnlyTimerZeroUpdatesTheControls)
     EXPECT_TRUE(pump.Until([&] { return IsWindowEnabled(start) != FALSE; }, 1500));
 }
 
-TEST(dialog_MainDialog, HiddenButtonCommandsDriveTheWorker)
+TEST_F(dialog_MainDialog, HiddenButtonCommandsDriveTheWorker)
 {
-    MainDialogProbe dialog;
-    ASSERT_TRUE(dialog.Open());
     UiPump pump;
 
     dialog.Command(IDC_NOP);

@@ -5,6 +5,7 @@
 #include "MainDialogProbe.h"
 #include "framework/CSingleLock.h"
 #include "ModalScript.h"
+#include "WaitUntil.h"
 #include "UiPump.h"
 
 namespace {
@@ -173,7 +174,7 @@ TEST(dialog_GameThread, ClosingDuringAGameStopsItsThreadBeforeTheDialogIsGone)
             ModalScript script(dialog.m_hReady, [&](HWND hWnd) {
                 const POINT start = dialog.StartCentre();
                 SendMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(start.x, start.y));
-                gameRan = ModalScript::WaitFor([&] { return dialog.Status() == WorkerThread::STATUS_RUNNING; }, 2000);
+                gameRan = WaitUntil([&] { return dialog.Status() == WorkerThread::STATUS_RUNNING; }, 2000);
                 if (c.abortFirst)
                     SendMessageW(hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
                 running = dialog.Status() != WorkerThread::STATUS_IDLE;

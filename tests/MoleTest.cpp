@@ -5,6 +5,7 @@
 #include <set>
 
 #include "DibCanvas.h"
+#include "MoleScene.h"
 #include "framework/CDC.h"
 #include "framework/CGdiObject.h"
 #include "game/Mole.h"
@@ -24,9 +25,7 @@ TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
 {
     DibCanvas canvas(200, 200, kBackground);
     Mole mole;
-    mole.SetPosition(100, 100);
-    mole.SetSize(50, 50);
-    mole.Draw(canvas.Dc());
+    DrawMoleOn(canvas, mole, 100, 100, 50, 50);
 
     std::set<COLORREF> pictureColours;
     for (int y = 0; y < canvas.Height(); ++y) {
@@ -52,9 +51,7 @@ TEST(MoleDrawing, OtherSizesAndPlacesFollowTheRectangle)
 {
     DibCanvas canvas(100, 80, kBackground);
     Mole mole;
-    mole.SetPosition(40, 30);
-    mole.SetSize(20, 10);
-    mole.Draw(canvas.Dc());
+    DrawMoleOn(canvas, mole, 40, 30, 20, 10);
 
     const RECT drawn = canvas.Bounds([](COLORREF c) { return c != kBackground; });
     EXPECT_EQ(RectText(RECT{30, 25, 51, 36}), RectText(drawn));
@@ -67,9 +64,7 @@ TEST(MoleDrawing, WithoutItsPictureOnlyTheFrameIsPainted)
 {
     DibCanvas canvas(200, 200, kBackground);
     MoleWithoutPicture mole;
-    mole.SetPosition(100, 100);
-    mole.SetSize(50, 50);
-    mole.Draw(canvas.Dc());
+    DrawMoleOn(canvas, mole, 100, 100, 50, 50);
 
     for (int y = 0; y < canvas.Height(); ++y) {
         for (int x = 0; x < canvas.Width(); ++x) {
@@ -93,9 +88,7 @@ TEST(MoleDrawing, LeavesTheContextAsItFoundItAndLeaksNothing)
 
     for (int i = 0; i < 20; ++i) {
         Mole mole;
-        mole.SetPosition(50 + i * 5, 60);
-        mole.SetSize(50, 50);
-        mole.Draw(canvas.Dc());
+        DrawMoleOn(canvas, mole, 50 + i * 5, 60, 50, 50);
     }
 
     EXPECT_EQ(pen, GetCurrentObject(hDC, OBJ_PEN));

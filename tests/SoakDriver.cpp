@@ -7,6 +7,8 @@
 
 #include "BoxAnswerer.h"
 #include "ModalScript.h"
+#include "MoleScene.h"
+#include "WaitUntil.h"
 #include "framework/CSingleLock.h"
 #include "resource.h"
 
@@ -54,16 +56,6 @@ std::string Utf8(const std::string& text)
     std::wstring wide(static_cast<size_t>(MultiByteToWideChar(932, 0, text.data(), length, nullptr, 0)), L'\0');
     MultiByteToWideChar(932, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
     return Utf8(wide);
-}
-
-bool MoleRect(Board& board, RECT* rect)
-{
-    CSingleLock hold(board.m_moles.GetSection(), TRUE);
-    Mole* mole = board.GetMole(0);
-    if (mole == nullptr)
-        return false;
-    *rect = mole->GetRect();
-    return true;
 }
 
 struct FoundBoxes {
@@ -168,7 +160,7 @@ double SoakDriver::Chance()
 
 void SoakDriver::RunSession(SoakDialog& dialog, FrameworkGdi baseline)
 {
-    if (!ModalScript::WaitFor([&] { return dialog.m_hReady.load() != nullptr; }, 10000)) {
+    if (!WaitUntil([&] { return dialog.m_hReady.load() != nullptr; }, 10000)) {
         m_failures.Add("dialog did not open", "");
         return;
     }
@@ -474,7 +466,7 @@ void SoakDriver::Post(SoakDialog& dialog, HWND hWnd, Kind kind)
         break;
     case ReleaseMole: {
         RECT mole;
-        release(MoleRect(board, &mole) ? inside(mole) : inside(client));
+        release(CurrentMoleRect(board, &mole) ? inside(mole) : inside(client));
         break;
     }
     case EscapeCommand:

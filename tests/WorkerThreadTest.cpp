@@ -2,23 +2,11 @@
 
 #include <atomic>
 
+#include "WaitUntil.h"
 #include "test_resource_ids.h"
 #include "worker/WorkerThread.h"
 
 namespace {
-
-// Polls a condition for up to timeoutMs; true as soon as it holds.
-template <class Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs = 2000)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
 
 // A worker whose Run passes checkpoints until told to finish, counting them.
 class LoopingWorker : public WorkerThread {
@@ -108,7 +96,7 @@ TEST(WorkerThread, StartRunsTheBodyAndGoesIdleWhenItReturns)
     LoopingWorker worker;
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_started.load() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_started.load() == 1; }, 2000));
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
     EXPECT_TRUE(worker.IsThreadAlive());
     worker.m_finish = 1;
@@ -121,7 +109,7 @@ TEST(WorkerThread, SuspendParksAtTheNextCheckpointAndResumeLetsItGoOn)
 {
     LoopingWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 3; }, 2000));
 
     worker.Suspend();
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_SUSPENDED));
@@ -132,7 +120,7 @@ TEST(WorkerThread, SuspendParksAtTheNextCheckpointAndResumeLetsItGoOn)
 
     worker.Resume();
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
-    EXPECT_TRUE(WaitFor([&] { return worker.m_passes.load() > parkedAt + 3; }, 500));
+    EXPECT_TRUE(WaitUntil([&] { return worker.m_passes.load() > parkedAt + 3; }, 500));
     EXPECT_EQ(0, worker.m_returnedNormally.load());
 }
 
@@ -140,7 +128,7 @@ TEST(WorkerThread, StopWhileSuspendedEndsWithoutResume)
 {
     LoopingWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 0; }, 2000));
     worker.Suspend();
     Sleep(50);
     worker.RequestStop();
@@ -156,7 +144,7 @@ TEST(WorkerThread, StopRaisedBeforeStartDoesNotStopTheNewRun)
     LoopingWorker worker;
     worker.RequestStop();
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_passes.load() > 5; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 5; }, 2000));
     EXPECT_TRUE(worker.IsThreadAlive());
     worker.m_finish = 1;
     ASSERT_TRUE(worker.WaitForThread(2000));
@@ -188,7 +176,7 @@ TEST(WorkerThread, ReportHoldsTheWorkerUntilAStop)
 {
     ReportingWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_bReportPending.load() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_bReportPending.load() == 1; }, 2000));
     Sleep(100);
     EXPECT_TRUE(worker.IsThreadAlive());
     EXPECT_EQ(CString("half way"), worker.GetReportText());
@@ -202,15 +190,15 @@ TEST(WorkerThread, CheckpointDispatchesTheWorkerThreadsMessages)
 {
     PumpingWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return worker.m_threadId.load() != 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_threadId.load() != 0; }, 2000));
     g_timerCalls = 0;
     // A WM_TIMER posted to the worker thread carries the callback to run as
     // its lParam; only a dispatching pump calls it.
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(WaitUntil([&] {
         return PostThreadMessageW(worker.m_threadId.load(), WM_TIMER, 1,
                                   reinterpret_cast<LPARAM>(&CountTimer)) != 0;
-    }));
-    EXPECT_TRUE(WaitFor([&] { return g_timerCalls.load() == 1; }, 1000));
+    }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return g_timerCalls.load() == 1; }, 1000));
     worker.m_finish = 1;
     worker.WaitForThread(2000);
 }
@@ -221,7 +209,7 @@ TEST(WorkerThread, StatusReadsIdleOnceTheThreadHasEndedWhateverResumeDid)
     // Resume must not leave a running status with no thread behind it.
     GatedWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }));
+    ASSERT_TRUE(WaitUntil([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }, 2000));
     worker.Suspend();
     worker.m_open = 1;
     ASSERT_TRUE(worker.WaitForThread(2000));
@@ -241,7 +229,7 @@ TEST(WorkerThread, StartWhileTheThreadLivesStartsNoSecondThread)
 {
     GatedWorker worker;
     worker.Start();
-    ASSERT_TRUE(WaitFor([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }));
+    ASSERT_TRUE(WaitUntil([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }, 2000));
     const int handlesBefore = CountOpenHandles();
     worker.SetMessage(CString("kept"));
     worker.Start(); // refused: the first thread still runs
@@ -251,7 +239,7 @@ TEST(WorkerThread, StartWhileTheThreadLivesStartsNoSecondThread)
     worker.m_open = 1;
     ASSERT_TRUE(worker.WaitForThread(2000));
     worker.Start(); // the thread is gone now: a new run starts
-    EXPECT_TRUE(WaitFor([&] { return !worker.IsThreadAlive(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !worker.IsThreadAlive(); }, 2000));
 }
 
 TEST(WorkerThread, RunsAfterRunsAndTheDestructorLeaveNoThreadHandleOpen)
@@ -274,7 +262,7 @@ TEST(WorkerThread, DestroyingAWorkerWaitsForItsThread)
     {
         auto* worker = new LoopingWorker;
         worker->Start();
-        ASSERT_TRUE(WaitFor([&] { return worker->m_passes.load() > 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return worker->m_passes.load() > 0; }, 2000));
         worker->Suspend(); // parked: the destructor must lift it to stop it
         Sleep(30);
         passes = &worker->m_passes;
@@ -310,7 +298,7 @@ TEST(WorkerThread, AStartTheSystemRefusesIsReportedAndLeavesTheWorkerIdle)
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
     worker.m_bRefuse = false;
     EXPECT_EQ(0, worker.Start());
-    EXPECT_TRUE(WaitFor([&] { return worker.m_started.load() == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return worker.m_started.load() == 1; }, 2000));
     EXPECT_EQ(-1, worker.Start()) << "a second start while the thread lives starts nothing";
     worker.m_finish = 1;
     EXPECT_TRUE(worker.WaitForThread(2000));

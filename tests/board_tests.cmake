@@ -1,7 +1,6 @@
 # Drawing, the mole, the board and its random placement, checked in memory
 # bitmaps under Wine.
 dunko_test(board_tests
-  DibCanvas.cpp
   PainterTest.cpp
   SpriteTest.cpp
   MoleTest.cpp
@@ -15,7 +14,7 @@ dunko_test(board_tests
 # en_US.UTF-8 gives 1252, even when those locales are not generated (Wine
 # then reads the name from LC_ALL itself; LANG alone would need them). The
 # program runs once per code page and checks it got the one it expects.
-add_executable(board_text_locale_tests TextLocaleTest.cpp DibCanvas.cpp)
+add_executable(board_text_locale_tests TextLocaleTest.cpp)
 target_link_libraries(board_text_locale_tests PRIVATE dunko_test_main)
 foreach(variant "932;ja_JP.UTF-8" "1252;en_US.UTF-8")
   list(GET variant 0 codepage)

@@ -5,11 +5,6 @@ dunko_test(dialog_tests
   DialogResourceTest.cpp
   MainDialogTest.cpp
   MainDialogThreadTest.cpp
-  MainDialogProbe.cpp
-  DialogTemplate.cpp
-  BoxAnswerer.cpp
-  ModalScript.cpp
-  UiPump.cpp
   GAME_RESOURCES)
 # Reading the version resource back.
-target_link_libraries(dialog_tests PRIVATE dunko_app version)
+target_link_libraries(dialog_tests PRIVATE version)

@@ -4,13 +4,7 @@ dunko_test(soak_tests
   SoakTest.cpp
   SoakDialog.cpp
   SoakDriver.cpp
-  SoakGdi.cpp
-  MainDialogProbe.cpp
-  ModalScript.cpp
-  BoxAnswerer.cpp
-  UiPump.cpp
   GAME_RESOURCES)
-target_link_libraries(soak_tests PRIVATE dunko_app)
 
 # The soak runs for DUNKO_SOAK_SECONDS (30 by default), read when it runs;
 # so is its time limit, by a script CTest reads after the tests are listed.

@@ -8,7 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "MoleScene.h"
 #include "TestWindow.h"
+#include "WaitUntil.h"
 #include "game/GameWorker.h"
 
 // A text shown by the game and when it first appeared (GetTickCount ms).
@@ -63,22 +65,5 @@ constexpr RECT kPlayArea = {0, 0, 478, 482};
 // from the same seed, so a fresh thread placing moles on a board with the
 // same play area predicts them.
 std::vector<RECT> PredictMoleSpots(int count);
-
-// Polls a condition for up to timeoutMs; true as soon as it holds.
-template <class Condition>
-bool WaitUntil(Condition condition, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(1);
-    }
-    return true;
-}
-
-// The rectangle of the board's current mole, read while the list is held;
-// false when there is none.
-bool CurrentMoleRect(Board& board, RECT* rect);
 
 inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

@@ -20,9 +20,6 @@ public:
 
     static constexpr UINT kEndMessage = WM_APP + 0x3F0;
 
-    // Polls a condition for up to timeoutMs from the script thread.
-    static bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
-
 private:
     std::thread m_thread;
 };

@@ -1,5 +1,7 @@
 #include "TestWindow.h"
 
+#include "UiPump.h"
+
 namespace {
 
 const wchar_t kClassName[] = L"DunkoTestWindow";
@@ -49,13 +51,5 @@ bool TestWindow::TakeInvalidation()
 
 void TestWindow::PumpFor(DWORD ms)
 {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    } while (GetTickCount() - start < ms);
+    UiPump().For(ms);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ModalScript.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void BoxAnswerer::Answer(DWORD uiThreadId, std::vector<HWND> known, int buttonId
                          std::function<void(HWND)> whileOpen)
 {
     Search search = {&known, nullptr};
-    ModalScript::WaitFor(
+    WaitUntil(
         [&] {
             EnumThreadWindows(uiThreadId, &TakeNewDialog, reinterpret_cast<LPARAM>(&search));
             return search.found != nullptr;

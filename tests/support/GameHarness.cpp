@@ -80,16 +80,6 @@ void ScriptedPlayer::Loop()
     }
 }
 
-bool CurrentMoleRect(Board& board, RECT* rect)
-{
-    CSingleLock hold(board.m_moles.GetSection(), TRUE);
-    Mole* mole = board.GetMole(0);
-    if (mole == nullptr)
-        return false;
-    *rect = mole->GetRect();
-    return true;
-}
-
 std::vector<RECT> PredictMoleSpots(int count)
 {
     std::vector<RECT> spots;
