@@ -2,36 +2,18 @@
 // costs: the game thread's end after a stop during a banner, the time the
 // dialog's thread is held when the dialog ends during a banner, and the
 // game thread's processor time while a hit waits for a 500 ms sound.
-#include <memory>
-
 #include "BenchStats.h"
 #include "Benches.h"
 #include "app/ControlRect.h"
 #include "app/MainDialog.h"
 #include "resource.h"
+#include "support/SlowSoundGame.h"
 
 namespace {
 
 constexpr int kRounds = 12;
 
-// A sound whose thread lives for half a second, as a slow sound service's would.
-class SlowSound : public SoundWorker {
-public:
-    ~SlowSound() override { StopAndWait(); }
-    int Run() override
-    {
-        Sleep(500);
-        return 0;
-    }
-};
-
-class SlowSoundGame : public GameWorker {
-public:
-    ~SlowSoundGame() override { StopAndWait(); }
-
-protected:
-    std::unique_ptr<SoundWorker> CreateSoundWorker() override { return std::make_unique<SlowSound>(); }
-};
+using SlowSoundGame = SlowSoundGameOf<500>;
 
 void PumpFor(DWORD ms)
 {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "GameHarness.h"
+#include "SlowSoundGame.h"
 #include "PaintCounter.h"
 #include "framework/CSingleLock.h"
 
@@ -71,24 +72,7 @@ public:
     ~CountedClick() override { g_clicksDestroyed.fetch_add(1); }
 };
 
-// A sound whose thread lives for a while, as a slow sound service would.
-class SlowSound : public SoundWorker {
-public:
-    ~SlowSound() override { StopAndWait(); }
-    int Run() override
-    {
-        Sleep(1500);
-        return 0;
-    }
-};
-
-class SlowSoundGame : public GameWorker {
-public:
-    ~SlowSoundGame() override { StopAndWait(); }
-
-protected:
-    std::unique_ptr<SoundWorker> CreateSoundWorker() override { return std::make_unique<SlowSound>(); }
-};
+using SlowSoundGame = SlowSoundGameOf<1500>;
 
 } // namespace
 
