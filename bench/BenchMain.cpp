@@ -1,6 +1,7 @@
 // Prints the game's performance figures as a Markdown table.
 // Usage: dunko_bench GAME_EXE FLOOR_EXE WORKING_DIR [SIZE_LABEL=FILE ...]
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "Benches.h"
@@ -21,16 +22,31 @@ long long FileBytes(const std::wstring& path)
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+// DUNKO_BENCH=paint,hit (any of paint, hit, cpu, stop, startup) runs only
+// the benches named; unset, all of them run.
+bool Wanted(const char* name)
+{
+    const char* only = std::getenv("DUNKO_BENCH");
+    if (only == nullptr || *only == '\0')
+        return true;
+    const std::string list = std::string(",") + only + ",";
+    return list.find(std::string(",") + name + ",") != std::string::npos;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     Report report;
-    RunPaintBench(report);
-    RunHitLatencyBench(report);
-    RunCpuBench(report);
-    RunStopBench(report);
-    if (argc >= 4)
+    if (Wanted("paint"))
+        RunPaintBench(report);
+    if (Wanted("hit"))
+        RunHitLatencyBench(report);
+    if (Wanted("cpu"))
+        RunCpuBench(report);
+    if (Wanted("stop"))
+        RunStopBench(report);
+    if (argc >= 4 && Wanted("startup"))
         RunStartupBench(report, argv[1], argv[2], argv[3]);
     for (int i = 4; i < argc; ++i) {
         const std::wstring arg = argv[i];

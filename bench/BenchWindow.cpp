@@ -1,6 +1,8 @@
 #include "BenchWindow.h"
 
+#include "draw/OffscreenCanvas.h"
 #include "framework/CPaintDC.h"
+#include "BenchStats.h"
 
 namespace {
 const wchar_t kClass[] = L"DunkoBenchWindow";
@@ -26,8 +28,7 @@ LRESULT CALLBACK BenchWindow::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_PAINT:
         if (self != nullptr) {
-            CPaintDC dc(&self->m_wnd);
-            self->m_board.Draw(&dc, self->m_worker.GetMessage());
+            self->OnPaint();
             return 0;
         }
         break;
@@ -41,6 +42,45 @@ LRESULT CALLBACK BenchWindow::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     return DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
+void BenchWindow::OnPaint()
+{
+    CPaintDC dc(&m_wnd);
+    RECT client;
+    GetClientRect(m_wnd.m_hWnd, &client);
+    const CString status = m_board.GetStatusText();
+    {
+        OffscreenCanvas canvas(&dc, client, m_backBuffer);
+        m_board.Draw(canvas.GetDC(), m_worker.GetMessage());
+        canvas.Present();
+    }
+    GdiFlush();
+    {
+        CSingleLock lock(&m_paintLock, TRUE);
+        m_lastPaint.serial += 1;
+        m_lastPaint.doneMicros = NowMicros();
+        m_lastPaint.status = status;
+    }
+    m_evPainted.SetEvent();
+}
+
+BenchWindow::Paint BenchWindow::LastPaint()
+{
+    CSingleLock lock(&m_paintLock, TRUE);
+    return m_lastPaint;
+}
+
+bool BenchWindow::WaitForPaintAfter(long serial, DWORD milliseconds)
+{
+    const double giveUp = NowMicros() + milliseconds * 1000.0;
+    while (LastPaint().serial <= serial) {
+        const double left = giveUp - NowMicros();
+        if (left <= 0)
+            return false;
+        m_evPainted.Lock(static_cast<DWORD>(left / 1000) + 1);
+    }
+    return true;
 }
 
 void BenchWindow::Loop()

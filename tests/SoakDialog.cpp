@@ -123,6 +123,7 @@ void SoakDialog::Sample(SoakSample& sample)
 {
     NoteGame();
     sample.gdi = CountFrameworkGdi();
+    sample.backBufferHeld = BackBufferHeld();
     sample.paintDepth = m_nPaintDepth;
     sample.runningThreads = WorkerThread::RunningThreads();
     sample.moles = m_board.MoleCount();

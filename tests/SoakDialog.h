@@ -16,6 +16,7 @@
 
 struct SoakSample {
     FrameworkGdi gdi = {0, 0};
+    bool backBufferHeld = false;
     int paintDepth = 0;       // WM_PAINT handlers under way on the dialog's thread
     int runningThreads = 0;   // WorkerThread::RunningThreads()
     int moles = 0;

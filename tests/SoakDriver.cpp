@@ -304,7 +304,7 @@ void SoakDriver::Check(const SoakSample& sample, FrameworkGdi baseline)
         m_failures.Add("a second game thread", Describe(sample));
     if (!sample.threadAlive && sample.gamesAlive == 0 && sample.paintDepth == 0) {
         ++m_quietChecks;
-        if (sample.gdi != baseline)
+        if (sample.gdi != WithBackBuffer(baseline, sample.backBufferHeld))
             m_failures.Add("GDI counts off their baseline with no game running",
                            "baseline " + ::Describe(baseline) + "; " + Describe(sample));
     }
@@ -493,7 +493,7 @@ std::string SoakDriver::Describe(const SoakSample& s) const
         << ", moles " << s.moles << ", board running " << s.boardRunning << ", status " << s.status
         << ", thread alive " << s.threadAlive << ", game threads alive " << s.gamesAlive << " of " << s.games
         << ", start pending " << s.startPending << ", asking " << s.askingAbort << ", enabled " << s.enabled
-        << ", paint depth " << s.paintDepth << ", framework " << ::Describe(s.gdi) << ", message \""
+        << ", paint depth " << s.paintDepth << ", framework " << ::Describe(s.gdi) << " (back buffer held " << s.backBufferHeld << "), message \""
         << Utf8(s.message) << "\"";
     return out.str();
 }

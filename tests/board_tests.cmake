@@ -2,6 +2,7 @@
 # bitmaps under Wine.
 dunko_test(board_tests
   PainterTest.cpp
+  OffscreenCanvasTest.cpp
   SpriteTest.cpp
   MoleTest.cpp
   BoardTest.cpp

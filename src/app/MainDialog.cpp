@@ -47,6 +47,8 @@ LRESULT MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return OnMouseMove(PointFrom(lParam));
     case WM_DESTROY:
         return OnDestroy();
+    case WM_DISPLAYCHANGE:
+        return OnDisplayChange();
     default:
         return CDialog::WindowProc(message, wParam, lParam);
     }
@@ -107,7 +109,7 @@ LRESULT MainDialog::OnPaint()
     CPaintDC dc(this);
     RECT client;
     GetClientRect(&client);
-    OffscreenCanvas canvas(&dc, client);
+    OffscreenCanvas canvas(&dc, client, m_backBuffer);
     DrawView(canvas.GetDC());
     canvas.Present();
     // Fully handled: the dialog manager's own WM_PAINT would begin and end
@@ -207,6 +209,14 @@ LRESULT MainDialog::OnMouseMove(POINT point)
     return Default();
 }
 
+LRESULT MainDialog::OnDisplayChange()
+{
+    // The kept picture is in the old screen format; the next paint makes one
+    // in the new.
+    m_backBuffer.Release();
+    return Default();
+}
+
 LRESULT MainDialog::OnDestroy()
 {
     KillTimer(kControlsTimer);
@@ -214,6 +224,7 @@ LRESULT MainDialog::OnDestroy()
     // The game thread paints into this window and uses the board: it must
     // be gone before either is.
     StopWorker();
+    m_backBuffer.Release();
     return Default();
 }
 

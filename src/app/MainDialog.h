@@ -3,6 +3,7 @@
 // controls stay hidden; they only lay out the play field, the title box and
 // the start and exit areas, which the dialog hit-tests on mouse releases.
 // The game itself runs on the worker's thread.
+#include "draw/BackBuffer.h"
 #include "framework/CDialog.h"
 #include "game/Board.h"
 #include "game/GameWorker.h"
@@ -38,6 +39,8 @@ protected:
     HICON m_hIcon;
     Board m_board;
     GameWorker m_worker;
+    // Every paint draws into this bitmap and blits it; kept while the window lives.
+    BackBuffer m_backBuffer;
     // A start was asked for while the previous game's thread was still on
     // its way out; it is carried out as soon as that thread has gone.
     bool m_bStartPending = false;
@@ -52,6 +55,7 @@ private:
     LRESULT OnTimer(UINT_PTR nIDEvent);
     LRESULT OnLButtonUp(POINT point);
     LRESULT OnMouseMove(POINT point);
+    LRESULT OnDisplayChange();
     LRESULT OnDestroy();
 
     void PaintIcon();

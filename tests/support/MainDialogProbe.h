@@ -24,6 +24,8 @@ public:
     bool IsStartPending() const { return m_bStartPending; }
     int Status() const { return m_worker.m_nStatus.load(); }
     int Running() const { return m_board.m_bRunning.load(); }
+    // The picture kept for painting, from the first paint to the window's end.
+    bool BackBufferHeld() const { return m_backBuffer.IsHeld(); }
 
     POINT StartCentre() const { return Centre(m_board.m_rcStart); }
     POINT ExitCentre() const { return Centre(m_board.m_rcExit); }

@@ -34,6 +34,11 @@ FrameworkGdi CountFrameworkGdi()
     return FrameworkGdi{CGdiObject::LiveCount(), CDC::LiveCount()};
 }
 
+FrameworkGdi WithBackBuffer(FrameworkGdi counts, bool held)
+{
+    return held ? FrameworkGdi{counts.objects + 1, counts.dcs + 1} : counts;
+}
+
 std::string Describe(const FrameworkGdi& counts)
 {
     return std::to_string(counts.objects) + " objects, " + std::to_string(counts.dcs) + " device contexts";

@@ -16,6 +16,9 @@ struct FrameworkGdi {
 };
 
 FrameworkGdi CountFrameworkGdi();
+// The counts with a window's back buffer (one bitmap in one memory context)
+// added when it is held.
+FrameworkGdi WithBackBuffer(FrameworkGdi counts, bool held);
 std::string Describe(const FrameworkGdi& counts);
 // For the test framework's failure messages.
 inline void PrintTo(const FrameworkGdi& counts, std::ostream* os) { *os << Describe(counts); }
