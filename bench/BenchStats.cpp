@@ -15,6 +15,7 @@ Summary Summarize(std::vector<double> samples)
     auto at = [&](double q) { return samples[static_cast<size_t>(q * static_cast<double>(samples.size() - 1) + 0.5)]; };
     s.p50 = at(0.50);
     s.p95 = at(0.95);
+    s.p99 = at(0.99);
     s.max = samples.back();
     s.count = samples.size();
     return s;

@@ -8,6 +8,7 @@
 struct Summary {
     double p50 = 0;
     double p95 = 0;
+    double p99 = 0;
     double max = 0;
     size_t count = 0;
 };

@@ -90,7 +90,8 @@ void RunHitLatencyBench(Report& report)
     worker.WaitForThread(INFINITE);
 
     const Summary s = Summarize(samples);
-    report.push_back({"Hit latency, " + std::to_string(s.count) + " hits (p50 / p95 / max)",
-                      Fixed(s.p50 / 1000, 1) + " / " + Fixed(s.p95 / 1000, 1) + " / " + Fixed(s.max / 1000, 1) + " ms",
+    report.push_back({"Hit latency to the repaint's end, " + std::to_string(s.count) + " hits (p50 / p95 / p99 / max)",
+                      Fixed(s.p50 / 1000, 1) + " / " + Fixed(s.p95 / 1000, 1) + " / " + Fixed(s.p99 / 1000, 1) +
+                          " / " + Fixed(s.max / 1000, 1) + " ms",
                       "p95 <= 3 ms, max <= 10 ms"});
 }

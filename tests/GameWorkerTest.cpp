@@ -257,6 +257,53 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
     EXPECT_EQ(1, g_clicksDestroyed.load());
 }
 
+namespace {
+
+// A game whose sound worker notes, as the game starts its thread, what the
+// board shows: a new thread takes a while to get going, and the hit's
+// repaint should not wait behind it.
+class SoundAfterCountGame : public GameWorker {
+public:
+    ~SoundAfterCountGame() override { StopAndWait(); }
+    std::atomic<int> m_nHitsAtSound{-1};
+    CString m_statusAtSound;
+
+protected:
+    class Witness : public SoundWorker {
+    public:
+        explicit Witness(SoundAfterCountGame& game) : m_game(game) {}
+        ~Witness() override { StopAndWait(); }
+
+    protected:
+        int Run() override { return 0; }
+        CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) override
+        {
+            m_game.m_statusAtSound = m_game.m_pBoard->GetStatusText();
+            m_game.m_nHitsAtSound.store(m_game.m_pBoard->m_nHits.load());
+            return SoundWorker::BeginThread(pfnThreadProc, pParam);
+        }
+
+    private:
+        SoundAfterCountGame& m_game;
+    };
+    std::unique_ptr<SoundWorker> CreateSoundWorker() override { return std::make_unique<Witness>(*this); }
+};
+
+} // namespace
+
+TEST(GameLoop, AHitIsCountedAndShownBeforeItsSoundStarts)
+{
+    GameOn<SoundAfterCountGame> game;
+    game.Start();
+    RECT mole;
+    ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &mole); }, 3000));
+    game.worker.PushClick(new ClickEvent(Centre(mole).x, Centre(mole).y));
+    ASSERT_TRUE(WaitUntil([&] { return game.worker.m_nHitsAtSound.load() >= 0; }, 1000)) << "no sound started";
+    EXPECT_EQ(1, game.worker.m_nHitsAtSound.load());
+    const std::string status = game.worker.m_statusAtSound.GetString();
+    EXPECT_NE(std::string::npos, status.find(CString("Dunko：1/10").GetString())) << status;
+}
+
 TEST(GameLoop, WaitingForAClickRepaintsOnlyWhenTheStatusLineChanges)
 {
     // The time in the status line shows tenths, so about ten repaints a

@@ -142,6 +142,7 @@ void GameWorker::PausePoll()
 void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)
 {
     const POINT point = {click->m_nX, click->m_nY};
+    bool hit = false;
     for (int i = 0; i < m_pBoard->MoleCount(); ++i) {
         Mole* mole = m_pBoard->GetMole(i);
         if (mole == nullptr || !mole->HitTest(point))
@@ -155,10 +156,15 @@ void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> cli
             CheckPoint();
         }
         StopIfRequested();
-        sound.Start();
         m_pBoard->RemoveMole(i);
         m_pBoard->m_nHits.fetch_add(1);
+        hit = true;
     }
     UpdateStatus(stageWatch.GetElapsedSec());
     InvalidateOwner();
+    // The sound's thread is started once the hit is on its way to the screen:
+    // a new thread's start-up takes a millisecond or more of processor time,
+    // which the repaint would otherwise wait behind.
+    if (hit)
+        sound.Start();
 }
