@@ -245,6 +245,20 @@ TEST_F(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
     EXPECT_TRUE(pump.Until([&] { return dialog.m_nPaints >= before + 2; }, 500)) << "the second repaint was lost";
 }
 
+TEST_F(dialog_MainDialog, ADisplayChangeDropsThePictureKeptForPaintingUntilTheNextPaint)
+{
+    UiPump pump;
+    ASSERT_TRUE(pump.Until([&] { return dialog.m_nPaints > 0; }, 1000));
+    EXPECT_TRUE(dialog.BackBufferHeld());
+    // The kept bitmap is in the old screen format after a change of mode.
+    SendMessageW(dialog.Hwnd(), WM_DISPLAYCHANGE, 16, MAKELPARAM(800, 600));
+    EXPECT_FALSE(dialog.BackBufferHeld());
+    const int before = dialog.m_nPaints;
+    InvalidateRect(dialog.Hwnd(), nullptr, FALSE);
+    ASSERT_TRUE(pump.Until([&] { return dialog.m_nPaints > before; }, 1000));
+    EXPECT_TRUE(dialog.BackBufferHeld());
+}
+
 TEST_F(dialog_MainDialog, TheExitAreaClosesOnlyOnTheTitleScreen)
 {
     dialog.GetBoard().m_bRunning.store(1);

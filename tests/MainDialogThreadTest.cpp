@@ -10,26 +10,6 @@
 
 namespace {
 
-// Counts the game threads that come to life, by watching the worker's
-// thread between the messages the test thread dispatches (a game thread
-// lives for seconds, so none can come and go unseen).
-class ThreadWatch {
-public:
-    explicit ThreadWatch(MainDialogProbe& dialog) : m_dialog(dialog) {}
-    void Sample()
-    {
-        const bool alive = m_dialog.GetWorker().IsThreadAlive() != FALSE;
-        if (alive && !m_bWasAlive)
-            ++m_nStarts;
-        m_bWasAlive = alive;
-    }
-    int m_nStarts = 0;
-
-private:
-    MainDialogProbe& m_dialog;
-    bool m_bWasAlive = false;
-};
-
 bool ShowsMessage(MainDialogProbe& dialog, const char* text)
 {
     return dialog.GetWorker().GetMessage() == text;
@@ -49,10 +29,10 @@ void HoldGameThread(MainDialogProbe& dialog, UiPump& pump, CSingleLock& hold)
 // (held until the releases are made): a release on the start area shows
 // the running view at once and starts exactly one new game as soon as that
 // thread has gone, without ever holding up the dialog's thread.
-void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, ThreadWatch& watch, CSingleLock& hold)
+void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, CSingleLock& hold)
 {
     ASSERT_TRUE(dialog.GetWorker().IsThreadAlive()) << "the old game's thread is still finishing";
-    const int startsBefore = watch.m_nStarts;
+    const int startsBefore = dialog.m_nStarted;
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     EXPECT_EQ(1, dialog.Running()) << "the view shows the game at once";
     // More releases while waiting are clicks, never another start.
@@ -61,7 +41,7 @@ void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, Thre
     EXPECT_TRUE(dialog.IsStartPending());
     hold.Unlock();
 
-    ASSERT_TRUE(pump.Until([&] { return watch.m_nStarts > startsBefore; }, 3000)) << "the start was lost";
+    ASSERT_TRUE(pump.Until([&] { return dialog.m_nStarted > startsBefore; }, 3000)) << "the start was lost";
     EXPECT_EQ(1, dialog.Running());
     EXPECT_EQ(3, dialog.GetWorker().m_clickQueue.GetCount()) << "the stopped game took a release meant for the new one";
     EXPECT_EQ(0, dialog.GetBoard().MoleCount()) << "the new game shows the old game's mole";
@@ -70,7 +50,7 @@ void ExpectStartWaitsForTheOldThread(MainDialogProbe& dialog, UiPump& pump, Thre
     // an end text.
     EXPECT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 1000)) << "a new game begins";
     pump.For(300);
-    EXPECT_EQ(startsBefore + 1, watch.m_nStarts) << "exactly one new game thread";
+    EXPECT_EQ(startsBefore + 1, dialog.m_nStarted) << "exactly one new game thread";
     EXPECT_LT(pump.m_longestMs, 100.0) << "the dialog's thread was held up";
 }
 
@@ -81,12 +61,10 @@ TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
     MainDialogProbe dialog;
     ASSERT_TRUE(dialog.Open());
     UiPump pump;
-    ThreadWatch watch(dialog);
-    pump.m_onStep = [&] { watch.Sample(); };
 
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     ASSERT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 2000));
-    ASSERT_EQ(1, watch.m_nStarts);
+    ASSERT_EQ(1, dialog.m_nStarted);
 
     // Stopped while it cannot reach its next step, the thread lives on.
     CSingleLock hold(dialog.GetBoard().m_moles.GetSection());
@@ -94,7 +72,7 @@ TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
     dialog.m_nAbortAnswer = IDOK;
     pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
     ASSERT_EQ(0, dialog.Running());
-    ExpectStartWaitsForTheOldThread(dialog, pump, watch, hold);
+    ExpectStartWaitsForTheOldThread(dialog, pump, hold);
 
     // A put-off start waits while the abort question is open, even when the
     // old thread goes meanwhile, and the abort drops it.
@@ -102,7 +80,7 @@ TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
     pump.Timed([&] { dialog.PressKey(VK_ESCAPE); });
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     ASSERT_TRUE(dialog.IsStartPending());
-    const int starts = watch.m_nStarts;
+    const int starts = dialog.m_nStarted;
     bool oldThreadGone = false;
     dialog.m_whileAsking = [&] {
         hold.Unlock();
@@ -111,10 +89,10 @@ TEST(dialog_GameThread, StartRightAfterAnAbortWaitsForTheAbortedGamesThread)
     };
     dialog.PressKey(VK_ESCAPE);
     EXPECT_TRUE(oldThreadGone);
-    EXPECT_EQ(starts, watch.m_nStarts) << "no game started under the question";
+    EXPECT_EQ(starts, dialog.m_nStarted) << "no game started under the question";
     EXPECT_FALSE(dialog.IsStartPending());
     pump.For(150);
-    EXPECT_EQ(starts, watch.m_nStarts);
+    EXPECT_EQ(starts, dialog.m_nStarted);
     EXPECT_EQ(0, dialog.Running());
 }
 
@@ -123,8 +101,6 @@ TEST(dialog_GameThread, EscapeDuringTheEndTextThenStartBeginsANewGameOnceTheOldT
     MainDialogProbe dialog;
     ASSERT_TRUE(dialog.Open());
     UiPump pump;
-    ThreadWatch watch(dialog);
-    pump.m_onStep = [&] { watch.Sample(); };
 
     // The first stage runs out without a single hit: its banner, ten
     // seconds of moles, then the end text.
@@ -140,7 +116,7 @@ TEST(dialog_GameThread, EscapeDuringTheEndTextThenStartBeginsANewGameOnceTheOldT
     ASSERT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 200)) << "the stop was obeyed at once";
     pump.Timed([&] { dialog.Release(dialog.StartCentre()); });
     EXPECT_EQ(1, dialog.Running());
-    ASSERT_TRUE(pump.Until([&] { return watch.m_nStarts == 2; }, 1000)) << "the start was lost";
+    ASSERT_TRUE(pump.Until([&] { return dialog.m_nStarted == 2; }, 1000)) << "the start was lost";
     EXPECT_TRUE(pump.Until([&] { return ShowsMessage(dialog, "ステージ1"); }, 1000)) << "a new game begins";
     EXPECT_LT(pump.m_longestMs, 100.0) << "the dialog's thread was held up";
 }

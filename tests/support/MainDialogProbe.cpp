@@ -30,7 +30,12 @@ int MainDialogProbe::AskAbort()
 
 int MainDialogProbe::StartWorker()
 {
-    return m_bFailStart ? -1 : MainDialog::StartWorker();
+    if (m_bFailStart)
+        return -1;
+    const int result = MainDialog::StartWorker();
+    if (result == 0)
+        ++m_nStarted;
+    return result;
 }
 
 void MainDialogProbe::DrawView(CDC* pDC)

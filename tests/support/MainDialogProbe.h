@@ -53,6 +53,8 @@ public:
     bool m_bRealAbortBox = false;
     // Starting the game thread fails, as when the system refuses a thread.
     bool m_bFailStart = false;
+    // Game threads started, counted as the dialog starts them.
+    int m_nStarted = 0;
     // Runs inside each paint, before the view is drawn.
     std::function<void()> m_whilePainting;
     int m_nPaints = 0;
