@@ -20,6 +20,13 @@ table=$(scripts/lib/wine-session.sh --no-desktop build/x64 bash -c '
     "x86_64 Dunko.exe=$(w "$root/build/x64/src/Dunko.exe")" </dev/null | tr -d "\r"
 ' bash "$root")
 
+# DUNKO_BENCH=paint,hit (any of paint, hit, cpu, stop, startup) runs only
+# those: the table is printed, and docs/benchmarks.md keeps the full run.
+if [ -n "${DUNKO_BENCH:-}" ]; then
+  echo "$table"
+  exit 0
+fi
+
 cpu=$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n1)
 {
   echo "# Benchmarks"
