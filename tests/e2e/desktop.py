@@ -7,11 +7,14 @@ and as child processes of the caller: no system service, nothing left
 behind. Recorder records that sink's monitor while the game plays, and
 bursts() finds the sounds in the recording on the caller's clock
 (time.monotonic), so they can be set against the moments of the hits.
+StreamReports is a second instrument on the same clock: the server's own
+report of each playback stream a program opens.
 """
 import array
 import collections
 import ctypes
 import os
+import re
 import select
 import shutil
 import signal
@@ -168,6 +171,8 @@ class Recorder:
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
         _wait_until(lambda: self.arrivals, 10, "the recording")
+        # The recording's own latency sets the sink's while it runs.
+        self.sink_latency = sink_latency(desktop.env)
 
     def _read(self):
         fd = self.process.stdout.fileno()
@@ -185,17 +190,62 @@ class Recorder:
         self.thread.join(5)
 
     def start_time(self):
-        """When the first sample was taken, on time.monotonic's clock. A
-        fragment arrives at the earliest when its last sample was taken, and
-        later by however long the delivery took; the quickest delivery of
-        the whole recording gives the best estimate."""
-        return min(now - count / RATE for now, count in self.arrivals)
+        """When the first sample is played, on time.monotonic's clock.
+
+        The null sink plays on a timer and renders up to its configured
+        latency ahead of that timer; the monitor hands each fragment out as
+        soon as it is rendered. So a fragment arrives at the earliest up to
+        that latency before its last sample is played, and later by however
+        long the delivery took. The quickest delivery of the whole recording,
+        moved on by the latency, places the samples on the clock; what error
+        is left only makes a sound seem later than it was, never earlier."""
+        return min(now - count / RATE for now, count in self.arrivals) + self.sink_latency
 
     def bursts(self):
         """The sounds of the recording as Bursts, on time.monotonic's clock."""
         t0 = self.start_time()
         samples = array.array("h", bytes(self.data[:len(self.data) // 2 * 2]))
         return [Burst(t0 + b.start, t0 + b.end, b.holes) for b in find_bursts(samples, RATE)]
+
+
+def sink_latency(env):
+    """The configured latency of the desktop's sink, in seconds: how far
+    ahead of its clock it renders (what the recording asks for)."""
+    listing = subprocess.run(["pactl", "list", "sinks"], env=env, capture_output=True, text=True,
+                             check=True).stdout
+    found = re.search(r"Latency: \d+ usec, configured (\d+) usec", listing)
+    if not found:
+        raise RuntimeError(f"no configured latency in 'pactl list sinks':\n{listing}")
+    return int(found.group(1)) / 1e6
+
+
+class StreamReports:
+    """The sound server's own report of each new playback stream
+    (`pactl subscribe`), noted on time.monotonic's clock as it arrives. Wine
+    opens a stream for each sound it plays, so this tells when each piko
+    began to play, independently of the recording."""
+
+    NEW_STREAM = re.compile(r"Event 'new' on sink-input #\d+")
+
+    def __init__(self, desktop):
+        self.opened = []
+        # Line-buffered, so each report is read when it is made.
+        self.process = subprocess.Popen(
+            ["stdbuf", "-oL", "pactl", "subscribe"], env=desktop.env, stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, preexec_fn=_end_with_parent)
+        self.thread = threading.Thread(target=self._read, daemon=True)
+        self.thread.start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            if self.NEW_STREAM.search(line):
+                self.opened.append(time.monotonic())
+
+    def stop(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            self.process.wait(5)
+        self.thread.join(5)
 
 
 class Burst(collections.namedtuple("Burst", "start end holes")):

@@ -8,12 +8,15 @@ with a window manager and a sound server (desktop.py), as a player would.
   window manager's focus, question after question.
 - Every hit is heard, whole: the recording of the speakers holds, for each
   hit, one burst that starts within 150 ms of the hit and lasts as long as
-  the piko does, and nothing before the first hit.
+  the piko does, and nothing before the first hit. The sound server's own
+  report of each new playback stream is a second instrument: each hit opens
+  a stream, and its burst starts when that stream does.
 
 Usage: test_desktop.py [path of Dunko.exe]
        test_desktop.py --measure HITS [path of Dunko.exe]
-The second form checks nothing: it plays games until HITS hits and prints
-how many were heard, how late and how whole (scripts/measure-hit-sound.sh).
+The second form checks nothing: it plays games until HITS hits at each of
+two paces and prints how many were heard, how late and how whole, by both
+instruments (scripts/measure-hit-sound.sh).
 """
 import os
 import signal
@@ -29,9 +32,15 @@ PLAY = os.path.join(d.ROOT, "scripts", "play.sh")
 PIKO = os.path.join(d.ROOT, "data", "piko1.wav")
 # A hit must sound this soon.
 HEARD_WITHIN = 0.150
-# A player's brisk pace: each piko (0.2 s) ends before the next hit starts
-# another, which would cut it short.
-HIT_PACE = 0.4
+# The paces at which hits come: the last stage's quota (18 hits in 10 s)
+# needs one each 0.55 s, and a brisk player hits one each 0.4 s. Each piko
+# (0.2 s) ends before the next hit starts another, which would cut it short.
+STAGE5_PACE = 0.55
+BRISK_PACE = 0.4
+# How far the two instruments may place one sound apart: the recording's
+# clock is known to within about 10 ms, and the stream reports arrive a few
+# ms after the server makes them.
+INSTRUMENT_ERROR = 0.025
 MOLE_FRESH = 0.5
 # The tests prefix starts warm; the play prefix may still have to be made.
 WINDOW_TIMEOUT = 150
@@ -49,8 +58,8 @@ def is_title_view(screen, client):
     return screen.bbox(d.TITLE_BACKGROUND, client) == client
 
 
-def hit(game, client, count, hits, timeout=30, until=None):
-    """Clicks count moles, at most one per HIT_PACE, each within MOLE_FRESH
+def hit(game, client, count, hits, pace, timeout=30, until=None):
+    """Clicks count moles, at most one per pace seconds, each within MOLE_FRESH
     of showing up (a mole lives a second: one that was already up when this
     began may go just as it is clicked, so it is left alone). Appends the
     moment of each click (just before it is sent) to hits. Returns early
@@ -69,7 +78,7 @@ def hit(game, client, count, hits, timeout=30, until=None):
         now = time.monotonic()
         if box != shown:
             shown, since = box, now
-        if box is None or since is None or now - since > MOLE_FRESH or (hits and now < hits[-1] + HIT_PACE):
+        if box is None or since is None or now - since > MOLE_FRESH or (hits and now < hits[-1] + pace):
             time.sleep(0.02)
             continue
         hits.append(time.monotonic())
@@ -78,24 +87,60 @@ def hit(game, client, count, hits, timeout=30, until=None):
         done += 1
 
 
-def match_sounds(hits, bursts):
-    """For each hit, the first burst that starts after it and before the
-    next hit (None if there is none); and the bursts left over."""
+def match_sounds(hits, sounds):
+    """For each hit, the first sound (a burst or a stream's opening, anything
+    with a start) that starts after it and before the next hit, each moment
+    taken INSTRUMENT_ERROR early: a sound placed a few ms before its hit is
+    still its own, not the previous hit's. None where there is none; and the
+    sounds left over."""
     matched = []
     for moment, bound in zip(hits, hits[1:] + [float("inf")]):
-        matched.append(next((b for b in bursts if moment <= b.start < bound), None))
-    return matched, [b for b in bursts if b not in matched]
+        matched.append(next((s for s in sounds
+                             if moment - INSTRUMENT_ERROR <= s.start < bound - INSTRUMENT_ERROR), None))
+    return matched, [s for s in sounds if s not in matched]
+
+
+class Opened:
+    """A playback stream's opening, as the sound server reported it."""
+
+    def __init__(self, start):
+        self.start = start
+
+
+def describe_spread(values):
+    ordered = sorted(values)
+    return "min {:.0f}, median {:.0f}, 90% {:.0f}, max {:.0f}".format(
+        ordered[0], statistics.median(ordered), ordered[int(0.9 * (len(ordered) - 1))], ordered[-1])
 
 
 class Sounds:
-    """The hits set against the recording's bursts."""
+    """The hits set against the recording's bursts, and against the streams
+    the server reports opening."""
 
-    def __init__(self, hits, bursts):
+    def __init__(self, hits, bursts, opened):
         self.hits = hits
         self.matched, self.stray = match_sounds(hits, bursts)
+        self.streams = [self._stream_of(i, opened) for i in range(len(hits))]
+        # Wine opens a stream or two that play nothing when it first plays
+        # a sound; they are counted, not held against the game.
+        self.silent_streams = len(opened) - sum(1 for s in self.streams if s)
         # A whole piko: no dropout, and all of it but the last 20 ms, which
         # are below 2% (-34 dB) of its peak.
         self.whole_length = dt.sound_length(PIKO) - 0.02
+
+    def _stream_of(self, i, opened):
+        """The stream that played hit i's sound: the last one opened after
+        the hit and before its sound starts (each moment taken with the
+        instruments' error); without a sound, the first opened after the
+        hit and before the next."""
+        low = self.hits[i] - INSTRUMENT_ERROR
+        high = self.hits[i + 1] - INSTRUMENT_ERROR if i + 1 < len(self.hits) else float("inf")
+        if self.matched[i]:
+            high = min(high, self.matched[i].start + INSTRUMENT_ERROR)
+        candidates = [t for t in opened if low <= t < high]
+        if not candidates:
+            return None
+        return Opened(candidates[-1] if self.matched[i] else candidates[0])
 
     def delay(self, i):
         return self.matched[i].start - self.hits[i] if self.matched[i] else None
@@ -107,27 +152,51 @@ class Sounds:
         burst = self.matched[i]
         return burst is not None and burst.holes == 0 and burst.length >= self.whole_length
 
+    def disagreement(self, i):
+        """How far the burst starts from its stream's opening (seconds), or
+        None when one of the two is missing."""
+        if self.matched[i] is None or self.streams[i] is None:
+            return None
+        return self.matched[i].start - self.streams[i].start
+
+    def agree(self, i):
+        gap = self.disagreement(i)
+        return gap is not None and abs(gap) <= INSTRUMENT_ERROR
+
     def describe(self, i):
-        burst = self.matched[i]
+        burst, stream = self.matched[i], self.streams[i]
+        opened = (f"stream opened +{(stream.start - self.hits[i]) * 1000:.0f} ms" if stream
+                  else "no stream opened")
         if burst is None:
-            return f"#{i + 1} unheard"
+            return f"#{i + 1} unheard, {opened}"
         holes = f", {burst.holes * 1000:.0f} ms of dropouts" if burst.holes else ""
-        return f"#{i + 1} +{self.delay(i) * 1000:.0f} ms, {burst.length * 1000:.0f} ms long{holes}"
+        return f"#{i + 1} +{self.delay(i) * 1000:.0f} ms, {burst.length * 1000:.0f} ms long{holes}; {opened}"
 
     def figures(self):
         count = len(self.hits)
         heard = [i for i in range(count) if self.in_time(i)]
-        lines = [f"hits: {count}; heard within {HEARD_WITHIN * 1000:.0f} ms: {len(heard)}; "
-                 f"of those whole (no dropout, >= {self.whole_length * 1000:.0f} ms): "
-                 f"{sum(1 for i in heard if self.whole(i))}; sounds belonging to no hit: {len(self.stray)}"]
-        delays = sorted(self.delay(i) * 1000 for i in range(count) if self.matched[i])
+        late = sum(1 for i in range(count) if self.matched[i] and not self.in_time(i))
+        lines = [f"hits: {count}; heard within {HEARD_WITHIN * 1000:.0f} ms: {len(heard)}; late: {late}; "
+                 f"unheard: {self.matched.count(None)}; of those heard in time, whole (no dropout, "
+                 f">= {self.whole_length * 1000:.0f} ms): {sum(1 for i in heard if self.whole(i))}; "
+                 f"sounds belonging to no hit: {len(self.stray)}"]
+        delays = [self.delay(i) * 1000 for i in range(count) if self.matched[i]]
         if delays:
-            lines.append("hit to sound, ms: min {:.0f}, median {:.0f}, 90% {:.0f}, max {:.0f}".format(
-                delays[0], statistics.median(delays), delays[int(0.9 * (len(delays) - 1))], delays[-1]))
+            lines.append("recording, hit to sound, ms: " + describe_spread(delays))
             lengths = [b.length * 1000 for b in self.matched if b]
             lines.append("sound lengths, ms: min {:.0f}, median {:.0f}, max {:.0f}; with dropouts: {}".format(
                 min(lengths), statistics.median(lengths), max(lengths),
                 sum(1 for b in self.matched if b and b.holes)))
+        opened = [(s.start - h) * 1000 for s, h in zip(self.streams, self.hits) if s]
+        lines.append(f"stream reports (the server's own, a second instrument): hits that opened a stream: "
+                     f"{len(opened)} of {count}; other streams (Wine's, silent): {self.silent_streams}")
+        if opened:
+            lines.append("stream reports, hit to stream, ms: " + describe_spread(opened))
+        gaps = [self.disagreement(i) * 1000 for i in range(count) if self.disagreement(i) is not None]
+        if gaps:
+            lines.append(f"the instruments agree within {INSTRUMENT_ERROR * 1000:.0f} ms for "
+                         f"{sum(1 for i in range(count) if self.agree(i))} of {count} hits; "
+                         f"sound minus stream, ms: " + describe_spread(gaps))
         return lines
 
 
@@ -162,14 +231,14 @@ def question_round(c, game, answer, round_no):
     c.ok(game.wait_window_gone(question, 3), f"{answer} in the question closes it ({round_no})")
 
 
-def body(c, game, recorder):
+def body(c, game, recorder, streams):
     hits = []
     window_checks(c, game)
     client = game.find_client()
     start_game(c, game, client)
 
-    hit(game, client, 10, hits)
-    c.note(f"stage 1: {len(hits)} moles hit at a player's pace")
+    hit(game, client, 10, hits, STAGE5_PACE)
+    c.note(f"stage 1: {len(hits)} moles hit, at most one each {STAGE5_PACE} s")
 
     # Stage 2: the question three times, Cancel each time; the keys keep
     # reaching the game.
@@ -177,8 +246,8 @@ def body(c, game, recorder):
     for round_no in (1, 2, 3):
         question_round(c, game, "Escape", round_no)
         c.ok(is_running_view(game.screen(), client), f"after Cancel the game goes on ({round_no})")
-    hit(game, client, 12, hits)
-    c.note(f"stage 2: 12 more, {len(hits)} hits in all")
+    hit(game, client, 12, hits, BRISK_PACE)
+    c.note(f"stage 2: 12 more, at most one each {BRISK_PACE} s; {len(hits)} hits in all")
 
     # Stage 3: OK stops the game.
     c.ok(d.wait_for(lambda: game.screen().bbox(d.MOLE_FRAME, client), 5), "stage 3 begins: a mole shows")
@@ -201,7 +270,8 @@ def body(c, game, recorder):
 
     time.sleep(0.5)
     recorder.stop()
-    sounds = Sounds(hits, recorder.bursts())
+    streams.stop()
+    sounds = Sounds(hits, recorder.bursts(), streams.opened)
     for line in sounds.figures():
         c.note(line)
     before = [b for b in sounds.stray if b.start < hits[0]]
@@ -212,31 +282,52 @@ def body(c, game, recorder):
     broken = [sounds.describe(i) for i in range(len(hits)) if sounds.matched[i] and not sounds.whole(i)]
     c.ok(not broken, "each hit's piko sounds whole", "; ".join(broken), go_on=True)
     c.ok(not sounds.stray, "no other sound", str(sounds.stray), go_on=True)
+    apart = [sounds.describe(i) for i in range(len(hits)) if not sounds.agree(i)]
+    c.ok(not apart, f"the stream reports agree: each hit opened a stream, its sound starting within "
+         f"{INSTRUMENT_ERROR * 1000:.0f} ms of it", "; ".join(apart), go_on=True)
 
 
-def measure(game, recorder, wanted):
-    """Plays games until wanted hits; prints the figures."""
-    hits = []
+def measure(game, recorder, streams, wanted):
+    """Plays games until wanted hits at each pace; prints the figures for
+    each pace and for all hits."""
+    hits = {}
     client = game.find_client()
-    deadline = time.monotonic() + 30 + 2 * wanted
-    while len(hits) < wanted:
-        if time.monotonic() > deadline:
-            raise TimeoutError(f"only {len(hits)} hits in the time given")
-        game.click(game.at(d.START_CENTRE))
-        d.wait_for(lambda: is_running_view(game.screen(), client), 3)
-        # Clicks until enough hits or the game is over (the title view).
-        hit(game, client, wanted - len(hits), hits, timeout=max(0, deadline - time.monotonic()),
-            until=lambda shot: is_title_view(shot, client))
-        d.wait_for(lambda: is_title_view(game.screen(), client), 15)
+    for pace in (STAGE5_PACE, BRISK_PACE):
+        hits[pace] = []
+        deadline = time.monotonic() + 30 + 2 * wanted
+        while len(hits[pace]) < wanted:
+            if time.monotonic() > deadline:
+                raise TimeoutError(f"only {len(hits[pace])} hits in the time given")
+            game.click(game.at(d.START_CENTRE))
+            d.wait_for(lambda: is_running_view(game.screen(), client), 3)
+            # Clicks until enough hits or the game is over (the title view).
+            hit(game, client, wanted - len(hits[pace]), hits[pace], pace,
+                timeout=max(0, deadline - time.monotonic()), until=lambda shot: is_title_view(shot, client))
+            d.wait_for(lambda: is_title_view(game.screen(), client), 15)
     time.sleep(0.5)
     recorder.stop()
-    sounds = Sounds(hits, recorder.bursts())
-    print("\n".join(sounds.figures()))
-    for i in range(len(hits)):
-        if not (sounds.in_time(i) and sounds.whole(i)):
-            print("  " + sounds.describe(i))
-    for burst in sounds.stray:
-        print(f"  a sound at +{(burst.start - hits[0]) * 1000:.0f} ms from the first hit, "
+    streams.stop()
+    bursts = recorder.bursts()
+    print(f"(the recording placed on the clock with the sink's latency, "
+          f"{recorder.sink_latency * 1000:.0f} ms, taken into account)")
+    everything = Sounds(hits[STAGE5_PACE] + hits[BRISK_PACE], bursts, streams.opened)
+    for pace, label in ((STAGE5_PACE, "the last stage's pace"), (BRISK_PACE, "a brisk pace")):
+        # Each pace's hits against the sounds between its first hit and the
+        # other pace's (the bursts after its last hit belong to it).
+        first, last = hits[pace][0], hits[pace][-1]
+        after = [h for h in everything.hits if h > last]
+        end = after[0] - INSTRUMENT_ERROR if after else float("inf")
+        sounds = Sounds(hits[pace], [b for b in bursts if first - INSTRUMENT_ERROR <= b.start < end],
+                        [t for t in streams.opened if first - INSTRUMENT_ERROR <= t < end])
+        print(f"== one hit at most each {pace} s ({label}):")
+        print("\n".join(sounds.figures()))
+        for i in range(len(sounds.hits)):
+            if not (sounds.in_time(i) and sounds.whole(i) and sounds.agree(i)):
+                print("  " + sounds.describe(i))
+    print("== all hits:")
+    print("\n".join(everything.figures()))
+    for burst in everything.stray:
+        print(f"  a sound at +{(burst.start - everything.hits[0]) * 1000:.0f} ms from the first hit, "
               f"{burst.length * 1000:.0f} ms long, belongs to no hit")
 
 
@@ -255,15 +346,16 @@ def main():
         # The driver's screenshots and input go to this desktop.
         os.environ["DISPLAY"] = desktop.env["DISPLAY"]
         recorder = dt.Recorder(desktop)
+        streams = dt.StreamReports(desktop)
         game = None
         try:
             game = d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"], timeout=WINDOW_TIMEOUT)
             c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after play.sh started")
             if wanted:
-                measure(game, recorder, wanted)
+                measure(game, recorder, streams, wanted)
                 code = 0
             else:
-                body(c, game, recorder)
+                body(c, game, recorder, streams)
                 code = 2 if c.failed else 0
         except d.CheckFailed as failure:
             print(f"{name}: FAILED at: {failure}")
@@ -278,6 +370,7 @@ def main():
             subprocess.run(["wineserver", "-k"], env=d.wine_variables("play"), check=False)
             if recorder.process.poll() is None:
                 recorder.stop()
+            streams.stop()
     if not wanted:
         if code == 0:
             print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
