@@ -136,7 +136,7 @@ GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stage
 void GameWorker::PausePoll()
 {
     const HANDLE wakers[] = {ClickSignal(), StopEvent()};
-    WaitForMultipleObjects(2, wakers, FALSE, kPollMs);
+    WaitForMultipleObjects(2, wakers, FALSE, PollMs());
 }
 
 void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)

@@ -39,6 +39,9 @@ protected:
     // The worker that plays the hit sound, one for the whole game. A test
     // stands in a slower one here.
     virtual std::unique_ptr<SoundWorker> CreateSoundWorker();
+    // How long one poll waits for a click or a stop: kPollMs. A test makes
+    // it long to see that a click, not the poll's end, wakes the game.
+    virtual DWORD PollMs() const { return kPollMs; }
 
 private:
     enum class Wait { ClickQueued, MoleExpired, TimeUp };
