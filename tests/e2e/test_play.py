@@ -17,6 +17,9 @@ import dunko_driver as d
 
 TITLE = "Dunko叩き"
 ABOUT_TITLE = "Dunkoのﾊﾞｰｼﾞｮﾝ情報"
+# How long the game's thread may go on after a suspension is asked for
+# (a spawn pause and a poll), with its last repaint, and some to spare.
+SUSPEND_SETTLE = 0.3
 
 
 def is_title_view(screen, client):
@@ -112,6 +115,11 @@ def body(c, game):
     qbox = game.geometry(question)
     c.ok(qbox[2] - qbox[0] < width and qbox[3] - qbox[1] < height, "the question is a small box",
          f"{qbox[2] - qbox[0]} x {qbox[3] - qbox[1]}")
+    # The game's thread stops at its next checkpoint, not at once: it may
+    # still finish a mole's 100 ms spawn pause and one 20 ms poll, and their
+    # repaint may reach the screen after the question has appeared. Once it
+    # has had that time, nothing may move.
+    time.sleep(SUSPEND_SETTLE)
     held = game.screen().crop(status_strip(client))
     time.sleep(0.6)
     c.ok(game.screen().crop(status_strip(client)) == held, "the status line does not move while the question is open")
