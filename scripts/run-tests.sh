@@ -9,7 +9,5 @@ cd "$(dirname "$0")/.."
 # The Wine desktop process is started up front (scripts/lib/wine-session.sh):
 # started with the first window a test makes, it would inherit the output
 # pipes of that test, holding CTest until it ends.
-# A test that fails is run once more: a Wine process that dies at launch
-# (seen now and then: a failure in 0.02 s with no output) is not the
-# game's fault. A real fault fails twice, and the log keeps the first run.
-exec scripts/lib/wine-session.sh build/x64 ctest --preset x64 --repeat until-pass:2 "$@"
+# No test is run twice: a test that fails once is a fault to find.
+exec scripts/lib/wine-session.sh build/x64 ctest --preset x64 "$@"
