@@ -1,19 +1,42 @@
 #!/usr/bin/env bash
 # Fails when an executable of the given build trees imports a DLL that is not
 # part of Windows itself (a C++ runtime, winpthread, ...): the game must run
-# from a plain folder.
+# from a plain folder. It checks the names of the DLLs, not the functions
+# taken from them. Reads the imports with the mingw-w64 binutils' objdump
+# (scripts/install-deps.sh installs it), which reads 32-bit and 64-bit
+# programs alike; fails when that tool is missing or cannot read a program.
 set -euo pipefail
+objdump=x86_64-w64-mingw32-objdump
+if ! command -v "$objdump" >/dev/null; then
+  echo "check-imports: $objdump is missing (package binutils-mingw-w64-x86-64)" >&2
+  exit 2
+fi
 allowed='^(kernel32|user32|gdi32|winmm|msvcrt|advapi32|shell32|comctl32|ole32|oleaut32|comdlg32|uxtheme|version|ws2_32|ntdll|imm32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
+checked=0
 for dir in "$@"; do
-  while IFS= read -r -d '' exe; do
-    while read -r dll; do
+  exes=$(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' \
+    -not -path '*/CMakeFiles/*')
+  while IFS= read -r exe; do
+    [ -n "$exe" ] || continue
+    # Read first, so that a failure of objdump fails the check.
+    if ! headers=$("$objdump" -p "$exe"); then
+      echo "check-imports: $objdump cannot read $exe" >&2
+      exit 2
+    fi
+    checked=$((checked + 1))
+    while IFS= read -r dll; do
+      [ -n "$dll" ] || continue
       lower=$(echo "$dll" | tr 'A-Z' 'a-z')
       if ! [[ "$lower" =~ $allowed ]]; then
         echo "check-imports: $exe imports $dll" >&2
         status=1
       fi
-    done < <(objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
-  done < <(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' -not -path '*/CMakeFiles/*' -print0)
+    done <<<"$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")"
+  done <<<"$exes"
 done
+if [ "$checked" -eq 0 ]; then
+  echo "check-imports: no executable found in $*" >&2
+  exit 2
+fi
 exit $status
