@@ -21,7 +21,9 @@ import dunko_driver as d
 TITLE = "Dunko叩き"
 ABOUT_TITLE = "Dunkoのﾊﾞｰｼﾞｮﾝ情報"
 # The client area: the template's 319 x 297 dialog units at the base units
-# of its font, ＭＳ Ｐゴシック 9 pt at 96 dpi (7 x 13 pixels).
+# of its font, ＭＳ Ｐゴシック 9 pt at 96 dpi (7 x 13 pixels). Where the
+# dialog manager cannot measure that font (a Wine that cannot draw), it
+# falls back to the system font's base units, 7 x 16 in Wine: 558 x 594.
 CLIENT_SIZE = (558, 483)
 # The frame Wine draws around a dialog with a caption, without a window
 # manager: 3 pixels on each side, and the caption above the client area.
