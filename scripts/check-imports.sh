@@ -14,6 +14,6 @@ for dir in "$@"; do
         status=1
       fi
     done < <(objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
-  done < <(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' -not -path '*/CMakeFiles/*' -print0)
+  done < <(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' -not -path '*/wow64/*' -not -path '*/CMakeFiles/*' -print0)
 done
 exit $status
