@@ -1,4 +1,5 @@
-# 32-bit Windows: the product build. Built and linked here, never run.
+# 32-bit Windows: the product build. Its tests run here under Wine's WoW64
+# mode (scripts/run-tests-i686.sh).
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(DUNKO_MINGW_TRIPLE i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -15,7 +15,7 @@ allowed='^(kernel32|user32|gdi32|winmm|msvcrt|advapi32|shell32|comctl32|ole32|ol
 status=0
 checked=0
 for dir in "$@"; do
-  exes=$(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' \
+  exes=$(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' -not -path '*/wow64/*' \
     -not -path '*/CMakeFiles/*')
   while IFS= read -r exe; do
     [ -n "$exe" ] || continue

@@ -8,6 +8,7 @@ packages=(
   cmake make
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64
+  libz-mingw-w64  # zlib1.dll, for the WoW64 Wine of the i686 tests (scripts/wow64-wine.sh)
   xvfb xauth xdotool x11-utils imagemagick python3
   fonts-ipafont-gothic
   googletest

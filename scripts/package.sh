@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the i686 game (the product, for 32-bit and 64-bit Windows) and packs
 # it for Windows users as build/i686/Dunko-<version>-win32.zip: one folder
-# with Dunko.exe, data/piko1.wav beside it and README.md. Lists the ZIP and
-# checks that the packed executable imports system DLLs only.
+# with Dunko.exe, data/piko1.wav beside it and the players' text ReadMe.txt.
+# Lists the ZIP and checks that the packed executable imports system DLLs only.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,7 +23,7 @@ trap 'rm -rf "$check"' EXIT
 (cd "$check" && cmake -E tar xf "$root/$zip")
 folder="$check/$(basename "$zip" .zip)"
 status=0
-for file in Dunko.exe data/piko1.wav README.md; do
+for file in Dunko.exe data/piko1.wav ReadMe.txt; do
   if [ ! -f "$folder/$file" ]; then
     echo "package: $file is missing from the ZIP" >&2
     status=1

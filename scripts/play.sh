@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up what is missing, builds the game and starts it. On Linux the
-# x86_64 build runs under Wine (32-bit programs cannot run on these
-# machines); the i686 build is the one to hand to Windows users.
+# x86_64 build runs under Wine (the i686 build runs here only under Wine's
+# WoW64 mode, which cannot draw); the i686 build is the one to hand to
+# Windows users.
 #
 # The game runs in a Wine prefix made for playing (build/x64/playprefix,
 # never ~/.wine): the desktop's window manager manages its window and the

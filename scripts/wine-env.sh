@@ -8,6 +8,14 @@
 dunko_build_dir=$(cd "$1" && pwd)
 dunko_wine_kind=${2:-tests}
 export WINEARCH=win64
+# The i686 build tree runs its programs under a Wine of its own in WoW64 mode
+# (scripts/wow64-wine.sh): its wine, wineserver, wineboot and winepath first.
+if [ -x "$dunko_build_dir/wow64/bin/wine" ]; then
+  case ":$PATH:" in
+    *":$dunko_build_dir/wow64/bin:"*) ;;
+    *) export PATH="$dunko_build_dir/wow64/bin:$PATH" ;;
+  esac
+fi
 export WINEDEBUG=-all,err+module
 # No .NET or Gecko installers, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "MoleScene.h"
 #include "game/Board.h"
 
@@ -16,6 +17,7 @@ const RECT kPlayArea = {0, 0, 300, 240};
 
 TEST(BoardConcurrency, PaintingWhileSpawningAndRemovingShowsOnlyWholeMoles)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     // What one mole looks like, drawn alone at (25, 25): a 51 x 51 block.
     DibCanvas reference(51, 51, kBackground);
     {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "framework/CGdiObject.h"
 #include "game/Board.h"
 
@@ -116,6 +117,7 @@ class BoardRunningView : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_UNLESS_GDI_DRAWS();
         Layout(m_board);
         m_board.m_bRunning = 1;
     }
@@ -214,7 +216,11 @@ TEST_F(BoardRunningView, MolesLieOnTheFieldAndUnderTheBand)
 
 class BoardTitleView : public ::testing::Test {
 protected:
-    void SetUp() override { Layout(m_board); }
+    void SetUp() override
+    {
+        SKIP_UNLESS_GDI_DRAWS();
+        Layout(m_board);
+    }
 
     // Every pixel outside the title box and the buttons is the dark
     // background (and outside the play area, untouched).

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "DialogTemplate.h"
@@ -158,6 +160,49 @@ TEST(dialog_Resources, VersionInformationNamesVersion1003InJapanese)
         const std::wstring value = VersionString(block, key);
         EXPECT_FALSE(value.empty() || value == L"(missing)") << "key " << std::string(key, key + wcslen(key));
     }
+}
+
+TEST(dialog_Resources, ThePlayersTextIsForNotepadAndNamesTheProgramsVersion)
+{
+    // The copy of dist/ReadMe.txt in the working directory, byte for byte.
+    std::ifstream file("ReadMe.txt", std::ios::binary);
+    ASSERT_TRUE(file.good()) << "ReadMe.txt is missing from the working directory";
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+
+    // Notepad on Windows 7 reads UTF-8 by its byte-order mark and breaks
+    // lines only at CR LF.
+    ASSERT_GE(text.size(), 3u);
+    EXPECT_EQ("\xEF\xBB\xBF", text.substr(0, 3)) << "no UTF-8 byte-order mark";
+    EXPECT_NE(0, MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                     nullptr, 0))
+        << "not valid UTF-8";
+    int lines = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') {
+            ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << "a line ending in LF alone, line " << lines + 1;
+            ++lines;
+        } else if (text[i] == '\r') {
+            ASSERT_TRUE(i + 1 < text.size() && text[i + 1] == '\n') << "a CR alone, line " << lines + 1;
+        }
+    }
+    EXPECT_GT(lines, 10);
+    EXPECT_EQ("\r\n", text.substr(text.size() - 2)) << "the last line has no line end";
+
+    // The version the program carries: the version resource's file version.
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path, &ignored));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const std::string version = std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+                                std::to_string(LOWORD(fixed->dwFileVersionLS));
+    EXPECT_NE(std::string::npos, text.find("version " + version)) << "the text does not name version " << version;
 }
 
 TEST(dialog_Resources, ManifestAsksForCommonControls6AsInvokerWithoutDpiAwareness)

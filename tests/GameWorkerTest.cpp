@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <thread>
 
 #include "GameHarness.h"
+#include "RunOnAfxThread.h"
 #include "SlowSoundGame.h"
 #include "PaintCounter.h"
 #include "framework/CSingleLock.h"
@@ -127,6 +129,56 @@ TEST(GameLoop, StatusLineRoundsAHalfTenthOfASecondUp)
         game.worker.UpdateStatus(time.first * 0.001);
         EXPECT_EQ(CString("Stage:1  Dunko：0/10 匹 ") + time.second, game.board.GetStatusText());
     }
+}
+
+namespace {
+
+// Read at run time (volatile), so the compiler cannot work the answers out
+// while compiling, where the processor's floating point plays no part.
+volatile clock_t g_clockMs = 0;
+clock_t ClockMs() { return g_clockMs; }
+
+// What the game makes of its stage clock on the calling thread: whether
+// 10,000 ms are past the stage's ten seconds, and the status line at
+// 68,350 ms (68.35 s lies between two doubles, and rounding ms * 0.001 once
+// or twice picks different ones, which show as 68.4 and 68.3).
+struct ClockAnswers {
+    bool overAtTenSeconds;
+    std::string statusAt68350;
+};
+
+ClockAnswers ReadTheStageClock(Game& game)
+{
+    BasicStopwatch<&ClockMs> watch;
+    g_clockMs = 0;
+    watch.Start();
+    g_clockMs = 10000;
+    ClockAnswers answers;
+    answers.overAtTenSeconds = watch.GetElapsedSec() > GameWorker::kStageSeconds;
+    g_clockMs = 68350;
+    game.worker.UpdateStatus(watch.GetElapsedSec());
+    answers.statusAt68350 = game.board.GetStatusText().GetString();
+    return answers;
+}
+
+} // namespace
+
+TEST(GameLoop, TheStageClockGivesTheSameAnswersOnEveryThread)
+{
+    // Every build and every thread of it must compute these alike: the
+    // main thread, a thread of the C++ library and one of AfxBeginThread
+    // (which the game's threads are) may start with different floating-point
+    // settings.
+    Game game;
+    const std::string status68 = CString("Stage:1  Dunko：0/10 匹 Time:68.4").GetString();
+    const auto check = [&](const char* where) {
+        const ClockAnswers answers = ReadTheStageClock(game);
+        EXPECT_FALSE(answers.overAtTenSeconds) << "10,000 ms are still in time, on the " << where;
+        EXPECT_EQ(status68, answers.statusAt68350) << "on the " << where;
+    };
+    check("main thread");
+    std::thread([&] { check("std::thread"); }).join();
+    RunOnAfxThread([&] { check("AfxBeginThread thread"); });
 }
 
 TEST(GameLoop, NotClickingLosesStageOneAndLeavesTheLastMole)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "BoxAnswerer.h"
+#include "GdiProbe.h"
 #include "MainDialogProbe.h"
 #include "MoleScene.h"
 #include "SoakGdi.h"
@@ -208,6 +209,7 @@ long WarmUp()
 
 TEST(soak_Gdi, PaintingPlayingAndTheAboutBoxLeaveTheCountsWhereTheyWere)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     const FrameworkGdi start = CountFrameworkGdi();
     const long systemStart = WarmUp();
     EXPECT_EQ(start, CountFrameworkGdi()) << "after the warm-up";

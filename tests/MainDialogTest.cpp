@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "BoxAnswerer.h"
+#include "GdiProbe.h"
 #include "MainDialogProbe.h"
 #include "OpenMainDialog.h"
 #include "UiPump.h"
@@ -157,6 +158,7 @@ TEST_F(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
 
 TEST_F(dialog_MainDialog, IconsAreTheApplicationIcon)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(nullptr, icon);
     EXPECT_EQ(reinterpret_cast<LRESULT>(icon), SendMessageW(dialog.Hwnd(), WM_GETICON, ICON_BIG, 0));
@@ -247,6 +249,7 @@ TEST_F(dialog_MainDialog, ARepaintAskedForWhileTheViewIsDrawnIsNotLost)
 
 TEST_F(dialog_MainDialog, ADisplayChangeDropsThePictureKeptForPaintingUntilTheNextPaint)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     UiPump pump;
     ASSERT_TRUE(pump.Until([&] { return dialog.m_nPaints > 0; }, 1000));
     EXPECT_TRUE(dialog.BackBufferHeld());

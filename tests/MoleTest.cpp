@@ -5,6 +5,7 @@
 #include <set>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "MoleScene.h"
 #include "framework/CDC.h"
 #include "framework/CGdiObject.h"
@@ -23,6 +24,7 @@ public:
 
 TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(200, 200, kBackground);
     Mole mole;
     DrawMoleOn(canvas, mole, 100, 100, 50, 50);
@@ -49,6 +51,7 @@ TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
 
 TEST(MoleDrawing, OtherSizesAndPlacesFollowTheRectangle)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(100, 80, kBackground);
     Mole mole;
     DrawMoleOn(canvas, mole, 40, 30, 20, 10);
@@ -62,6 +65,7 @@ TEST(MoleDrawing, OtherSizesAndPlacesFollowTheRectangle)
 
 TEST(MoleDrawing, WithoutItsPictureOnlyTheFrameIsPainted)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(200, 200, kBackground);
     MoleWithoutPicture mole;
     DrawMoleOn(canvas, mole, 100, 100, 50, 50);

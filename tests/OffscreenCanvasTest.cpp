@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "draw/OffscreenCanvas.h"
 #include "framework/CGdiObject.h"
 
@@ -23,6 +24,7 @@ SIZE SelectedBitmapSize(CDC* pDC)
 
 TEST(OffscreenCanvas, ThePictureReachesTheTargetOnlyOnPresentAtTheAreasCoordinates)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas target(60, 40, kTargetColour);
     BackBuffer buffer;
     const RECT area = {10, 5, 50, 35};
@@ -42,6 +44,7 @@ TEST(OffscreenCanvas, ThePictureReachesTheTargetOnlyOnPresentAtTheAreasCoordinat
 
 TEST(OffscreenCanvas, EveryPaintStartsWithTheAttributesOfANewContext)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas target(50, 40);
     BackBuffer buffer;
     const RECT area = {0, 0, 40, 30};
@@ -71,6 +74,7 @@ TEST(OffscreenCanvas, EveryPaintStartsWithTheAttributesOfANewContext)
 
 TEST(BackBuffer, KeepsOneContextAndBitmapAcrossPaintsAndMakesThemAgainForANewSize)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas target(10, 10);
     const long liveBefore = CGdiObject::LiveCount();
     const long contextsBefore = CDC::LiveCount();

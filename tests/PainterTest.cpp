@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "draw/Painter.h"
 #include "framework/CGdiObject.h"
 
@@ -48,6 +49,7 @@ void PaintPattern(DibCanvas& canvas)
 
 TEST(PainterShapes, BoxIsOutlinedInThePenAndFilledWithTheBrushLeavingOutRightAndBottom)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(50, 40, kBackground);
     Painter(canvas.Dc(), FALSE).DrawBox(kRect, kPen, kBrush);
 
@@ -65,6 +67,7 @@ TEST(PainterShapes, BoxIsOutlinedInThePenAndFilledWithTheBrushLeavingOutRightAnd
 
 TEST(PainterShapes, FrameRunsThroughAllFourCornersAndLeavesTheInsideAlone)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(50, 40, kBackground);
     Painter(canvas.Dc(), FALSE).DrawFrame(kRect, kPen, 1);
 
@@ -80,6 +83,7 @@ TEST(PainterShapes, FrameRunsThroughAllFourCornersAndLeavesTheInsideAlone)
 
 TEST(PainterShapes, BoxOutlineIsTheFrameOfTheRectangleOnePixelSmaller)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas box(50, 40, kBackground);
     DibCanvas frame(50, 40, kBackground);
     // The box filled with the background shows its outline alone.
@@ -104,6 +108,7 @@ TEST(PainterShapes, BoxOutlineIsTheFrameOfTheRectangleOnePixelSmaller)
 
 TEST(PainterShapes, XorBoxesAndFramesUndoThemselvesWhenDrawnTwice)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(50, 40);
     PaintPattern(canvas);
     const std::vector<uint32_t> before = canvas.Snapshot();
@@ -131,6 +136,7 @@ class PainterState : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        SKIP_UNLESS_GDI_DRAWS();
         m_pen = CreatePen(PS_SOLID, 3, RGB(1, 2, 3));
         m_brush = CreateSolidBrush(RGB(4, 5, 6));
         m_font = CreateFontW(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -225,6 +231,7 @@ bool IsInk(COLORREF c)
 
 TEST(PainterText, OneLineIsCentredBothWaysInItsRectangle)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     const RECT small = {10, 10, 210, 70};
     const RECT large = {10, 10, 410, 170};
     DibCanvas a(420, 180);
@@ -248,6 +255,7 @@ TEST(PainterText, OneLineIsCentredBothWaysInItsRectangle)
 
 TEST(PainterText, InkIsInTheTextColourAndStaysInsideTheRectangle)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     const RECT narrow = {50, 30, 90, 50};
     DibCanvas canvas(140, 80);
     Painter(canvas.Dc(), FALSE).DrawCenteredText(narrow, "WWWWWWWWWWWW", 200, RGB(255, 220, 0));
@@ -264,6 +272,7 @@ TEST(PainterText, InkIsInTheTextColourAndStaysInsideTheRectangle)
 
 TEST(PainterText, AmpersandMarksAMnemonicAndTwoMakeOne)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     const RECT rect = {0, 0, 200, 50};
     DibCanvas ours(200, 50);
     DibCanvas reference(200, 50);
@@ -280,6 +289,7 @@ TEST(PainterText, AmpersandMarksAMnemonicAndTwoMakeOne)
 
 TEST(PainterText, SizesAreInPointsOfTheGameFaceRoundedToThePixel)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas canvas(100, 100);
     TextRecordingDC recorder(canvas.Hdc());
     Painter painter(&recorder, FALSE);

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "framework/CWinThread.h"
+#include "RunOnAfxThread.h"
 #include "game/Board.h"
 #include "worker/WorkerThread.h"
 
@@ -31,26 +31,6 @@ std::vector<int> FirstValues(int count)
     for (int i = 0; i < count; ++i)
         values.push_back(std::rand());
     return values;
-}
-
-// Runs fn on a thread from AfxBeginThread and waits for it.
-template <class Fn>
-void RunOnAfxThread(Fn fn)
-{
-    struct Call {
-        Fn* fn;
-        static UINT Entry(LPVOID p)
-        {
-            (*static_cast<Call*>(p)->fn)();
-            return 0;
-        }
-    } call{&fn};
-    CWinThread* thread = AfxBeginThread(&Call::Entry, &call, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    ASSERT_NE(nullptr, thread);
-    thread->m_bAutoDelete = FALSE;
-    thread->ResumeThread();
-    WaitForSingleObject(thread->m_hThread, INFINITE);
-    delete thread;
 }
 
 TEST(RandomPerThread, EveryNewThreadStartsFromSeedOneWhateverOthersDid)

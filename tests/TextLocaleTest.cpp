@@ -8,6 +8,7 @@
 #include <string>
 
 #include "DibCanvas.h"
+#include "GdiProbe.h"
 #include "draw/Painter.h"
 #include "framework/CDC.h"
 
@@ -68,6 +69,7 @@ TEST(TextCodePage, ProcessRunsInTheCodePageItWasStartedFor)
 
 TEST(TextCodePage, WrapperDrawTextPaintsTheSameAsTheWideFunction)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     ReferenceFont font;
     for (const auto& text : {std::pair<const char*, std::wstring>{"ステージ1", L"ステージ1"},
                              {"Stage:1  Dunko：3/10 匹 Time:2.5", L"Stage:1  Dunko：3/10 匹 Time:2.5"},
@@ -86,6 +88,7 @@ TEST(TextCodePage, WrapperDrawTextPaintsTheSameAsTheWideFunction)
 
 TEST(TextCodePage, PainterTextPaintsTheSameAsTheWideFunction)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     DibCanvas ours(kRect.right, kRect.bottom);
     DibCanvas reference(kRect.right, kRect.bottom);
     Painter(ours.Dc(), FALSE).DrawCenteredText(kRect, "ステージ1", 200, kInk);
@@ -96,6 +99,7 @@ TEST(TextCodePage, PainterTextPaintsTheSameAsTheWideFunction)
 
 TEST(TextCodePage, TheKatakanaHaveRealGlyphs)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     // Missing glyphs all paint the same box (or nothing): real ones differ.
     ReferenceFont font;
     const std::wstring letters[] = {L"ス", L"テ", L"ー", L"ジ", L"\uE000"};
@@ -116,6 +120,7 @@ TEST(TextCodePage, TheKatakanaHaveRealGlyphs)
 
 TEST(TextCodePage, PlainAnsiDrawingWouldDependOnTheCodePage)
 {
+    SKIP_UNLESS_GDI_DRAWS();
     // Shows the two runs differ where it matters: the Shift-JIS bytes passed
     // to the ANSI function read right only in code page 932.
     ReferenceFont font;

@@ -8,3 +8,6 @@ dunko_test(dialog_tests
   GAME_RESOURCES)
 # Reading the version resource back.
 target_link_libraries(dialog_tests PRIVATE version)
+# The players' text that goes into the ZIP, read by the test from its
+# working directory (a copy, byte for byte, made when CMake runs).
+configure_file(${CMAKE_SOURCE_DIR}/dist/ReadMe.txt ${CMAKE_CURRENT_BINARY_DIR}/ReadMe.txt COPYONLY)

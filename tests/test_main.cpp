@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GdiProbe.h"
 #include "framework/AfxCore.h"
 
 int main(int argc, char** argv)
@@ -16,5 +17,10 @@ int main(int argc, char** argv)
     // A crash ends the process instead of opening an error box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     testing::InitGoogleTest(&argc, argv);
+    // Whether GDI draws here, before any test has drawn or made windows; the
+    // tests that need drawing skip themselves when it does not.
+    const GdiDrawing& gdi = ProbeGdiDrawing();
+    if (!gdi.works && !GTEST_FLAG_GET(list_tests))
+        std::printf("%s: the tests that draw are skipped\n", gdi.reason.c_str());
     return RUN_ALL_TESTS();
 }
