@@ -31,8 +31,9 @@ for file in Dunko.exe data/piko1.wav ReadMe.txt; do
 done
 if [ -f "$folder/Dunko.exe" ]; then
   echo "Dunko.exe imports:"
-  objdump -p "$folder/Dunko.exe" | sed -n 's/^\s*DLL Name: /  /p'
-  objdump -f "$folder/Dunko.exe" | grep -q 'file format pei-i386' ||
+  # The mingw-w64 binutils' objdump, which the build installs.
+  x86_64-w64-mingw32-objdump -p "$folder/Dunko.exe" | sed -n 's/^\s*DLL Name: /  /p'
+  x86_64-w64-mingw32-objdump -f "$folder/Dunko.exe" | grep -q 'file format pei-i386' ||
     { echo "package: Dunko.exe is not a 32-bit Windows program" >&2; status=1; }
   # Fails when the program would need a DLL that is not part of Windows.
   scripts/check-imports.sh "$folder" || status=1

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs CTest for the i686 build, the product, under Wine's WoW64 mode
+# Builds the i686 tree and runs CTest for it, the product, under Wine's WoW64 mode
 # (scripts/wow64-wine.sh makes that Wine and its prefix once per build
 # tree), on a virtual X display with one warm wineserver, like
 # scripts/run-tests.sh does for the x86_64 build.
@@ -53,5 +53,7 @@ if [ "${1:-}" = "--in-session" ]; then
   exec ctest --preset i686 "$@"
 fi
 
+source scripts/lib/build.sh
+build i686
 scripts/wow64-wine.sh build/i686
 exec scripts/lib/wine-session.sh build/i686 "$root/scripts/run-tests-i686.sh" --in-session "$@"

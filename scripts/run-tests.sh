@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Runs CTest for the x86_64 build under a virtual X display, with one warm
+# Builds the x86_64 tree (installing what is missing; quick when it is up
+# to date) and runs CTest for it under a virtual X display, with one warm
 # wineserver for the whole run so each test process starts quickly and no
 # Wine helper keeps CTest's pipes open afterwards.
 # Usage: scripts/run-tests.sh [ctest arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+source scripts/lib/build.sh
+build --desktop x64
 
 # The Wine desktop process is started up front (scripts/lib/wine-session.sh):
 # started with the first window a test makes, it would inherit the output
