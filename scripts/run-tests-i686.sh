@@ -9,9 +9,9 @@
 # kernel must offer to user programs. Where it does not (some virtual
 # machines' kernels run 64-bit user code only, and refuse 32-bit Linux
 # programs too), no i686 program can start: then this says so and runs
-# nothing, or fails when DUNKO_I686_TESTS=require. Where the kernel does run
-# 32-bit code, a 32-bit program that does not start is a fault of the setup,
-# and fails the run.
+# nothing (without setting up that Wine), or fails when
+# DUNKO_I686_TESTS=require. Where the kernel does run 32-bit code, a 32-bit
+# program that does not start is a fault of the setup, and fails the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -42,18 +42,21 @@ PY
 if [ "${1:-}" = "--in-session" ]; then
   shift
   if ! wine 'C:\windows\syswow64\cmd.exe' /c exit 0 </dev/null >/dev/null 2>&1; then
-    if kernel_runs_32bit_code; then
-      echo "i686 tests: a 32-bit program does not start under the WoW64 Wine of build/i686" >&2
-      exit 1
-    fi
-    echo "i686 tests NOT RUN: this kernel runs no 32-bit user code, so WoW64 cannot either" >&2
-    [ "${DUNKO_I686_TESTS:-}" = require ] && exit 1
-    exit 0
+    echo "i686 tests: a 32-bit program does not start under the WoW64 Wine of build/i686" >&2
+    exit 1
   fi
   exec ctest --preset i686 "$@"
 fi
 
 source scripts/lib/build.sh
 build i686
+# Asked first, so that a machine that cannot run them spends nothing on
+# setting up their Wine.
+mkdir -p build/i686/wow64
+if ! kernel_runs_32bit_code; then
+  echo "i686 tests NOT RUN: this kernel runs no 32-bit user code, so Wine's WoW64 mode cannot either" >&2
+  [ "${DUNKO_I686_TESTS:-}" = require ] && exit 1
+  exit 0
+fi
 scripts/wow64-wine.sh build/i686
 exec scripts/lib/wine-session.sh build/i686 "$root/scripts/run-tests-i686.sh" --in-session "$@"
