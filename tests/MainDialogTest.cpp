@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -323,6 +324,38 @@ TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
     EXPECT_EQ(-1, dialog.m_nModalResult) << "the dialog stays";
     EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000))
         << "the game thread stops at its next checkpoint";
+}
+
+TEST_F(dialog_MainDialog, AQuestionThatThrowsLeavesTheGameGoingAndTheNextEscapeAsksAgain)
+{
+    UiPump pump;
+    dialog.Release(dialog.StartCentre());
+    ASSERT_TRUE(WaitUntilRunning(pump, dialog));
+
+    // The question fails once, as a failed allocation for its text would.
+    bool thrown = false;
+    dialog.m_whileAsking = [&] {
+        if (!thrown) {
+            thrown = true;
+            throw std::bad_alloc();
+        }
+    };
+    dialog.PressKey(VK_ESCAPE);
+    ASSERT_TRUE(thrown);
+    EXPECT_EQ(WorkerThread::STATUS_RUNNING, dialog.Status()) << "the game is not left suspended";
+    EXPECT_EQ(0, dialog.GetWorker().m_bSuspendRequest.load());
+    // Held at a checkpoint, the game would show the stage's first tenths
+    // for good: its status line is written between checkpoints.
+    EXPECT_TRUE(pump.Until(
+        [&] { return std::string(dialog.GetBoard().GetStatusText().GetString()).find("Time:1.") != std::string::npos; },
+        4000))
+        << "the game goes on";
+
+    dialog.m_nAbortAnswer = IDOK;
+    dialog.PressKey(VK_ESCAPE);
+    EXPECT_EQ(2, dialog.m_nAbortAsked) << "the next Escape asks again";
+    EXPECT_EQ(0, dialog.Running()) << "and OK stops the game";
+    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
 }
 
 TEST_F(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
