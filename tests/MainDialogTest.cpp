@@ -382,6 +382,45 @@ TEST_F(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
     }
 }
 
+TEST_F(dialog_MainDialog, ACommandThatWouldOpenABoxWhileAnotherIsOpenDoesNothing)
+{
+    dialog.m_bRealAbortBox = true;
+    dialog.GetBoard().m_bRunning.store(1);
+    const DWORD thread = GetCurrentThreadId();
+    // Input queued behind the key that opened a box reaches the dialog
+    // through that box's loop. Any box besides the first is noted and closed.
+    auto postWhileOpen = [&](UINT message, WPARAM wParam, size_t& open) {
+        return [&, message, wParam](HWND box) {
+            PostMessageW(dialog.Hwnd(), message, wParam, 0);
+            Sleep(300);
+            const std::vector<HWND> boxes = ThreadDialogs(thread);
+            open = boxes.size();
+            for (HWND extra : boxes)
+                if (extra != box && extra != dialog.Hwnd())
+                    PostMessageW(extra, WM_COMMAND, IDCANCEL, 0);
+        };
+    };
+
+    size_t openWithQuestion = 0;
+    BoxAnswerer question(thread, {dialog.Hwnd()}, IDCANCEL,
+                         postWhileOpen(WM_SYSCOMMAND, IDM_ABOUTBOX, openWithQuestion));
+    dialog.PressKey(VK_ESCAPE);
+    question.Join();
+    ASSERT_TRUE(question.m_bFound);
+    EXPECT_EQ(2u, openWithQuestion) << "the About command opened a box over the question";
+
+    size_t openWithAbout = 0;
+    BoxAnswerer about(thread, {dialog.Hwnd()}, IDOK,
+                      postWhileOpen(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), openWithAbout));
+    SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    about.Join();
+    ASSERT_TRUE(about.m_bFound);
+    EXPECT_EQ(2u, openWithAbout) << "Escape asked over the About box";
+    EXPECT_EQ(1, dialog.m_nAbortAsked);
+    UiPump().For(100);
+    EXPECT_EQ(1u, ThreadDialogs(thread).size());
+}
+
 TEST_F(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)
 {
     const RECT start = dialog.GetBoard().m_rcStart;

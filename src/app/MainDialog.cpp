@@ -138,9 +138,11 @@ BOOL MainDialog::OnInitDialog()
 LRESULT MainDialog::OnSysCommand(UINT nID)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        // One box at a time, even when the command comes while one is open
-        // (the box holds the dialog disabled, but a command can still be sent).
-        if (m_bAboutOpen)
+        // One box at a time, even when the command comes while a box is open
+        // (the box holds the dialog disabled, but a command queued behind
+        // the key that opened it still reaches the dialog): opened over the
+        // abort question, the About box would belong to the question.
+        if (AnyBoxOpen())
             return 0;
         const BoxOpen open(m_bAboutOpen);
         AboutDialog about;
@@ -280,9 +282,9 @@ LRESULT MainDialog::OnDestroy()
 
 void MainDialog::OnCancel()
 {
-    // A second cancel while the question is open (a WM_CLOSE its message
-    // loop dispatches) asks nothing more.
-    if (m_bAskingAbort || m_board.m_bRunning.load() != 1)
+    // A cancel while the question or the About box is open (a WM_CLOSE its
+    // message loop dispatches) asks nothing more.
+    if (AnyBoxOpen() || m_board.m_bRunning.load() != 1)
         return;
     {
         const GameHeld held(m_worker);
@@ -294,6 +296,11 @@ void MainDialog::OnCancel()
         }
     }
     InvalidateRect(nullptr, TRUE);
+}
+
+bool MainDialog::AnyBoxOpen() const
+{
+    return m_bAskingAbort || m_bAboutOpen;
 }
 
 int MainDialog::AskAbort()
