@@ -70,10 +70,13 @@ def main():
             os.makedirs(os.path.join(where, "data"))
             shutil.copy(exe, os.path.join(where, "Dunko.exe"))
             shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
+            # The prefix is the one scripts/play.sh makes, made the same way
+            # (in the caller's locale) if it is not there yet.
+            subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
+                            "play"], env=dict(play, DISPLAY=desktop.env["DISPLAY"]), check=True,
+                           stdin=subprocess.DEVNULL)
             env = dict(play, DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"],
                        LC_ALL="ja_JP.UTF-8")
-            subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
-                            "play"], env=env, check=True, stdin=subprocess.DEVNULL)
             recorder = dt.Recorder(desktop)
             game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
                           timeout=WINDOW_TIMEOUT)
