@@ -290,9 +290,10 @@ protected:
         CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) override
         {
             m_game.m_statusAtSound = m_game.m_pBoard->GetStatusText();
-            m_game.m_nHitsAtSound.store(m_game.m_pBoard->m_nHits.load());
             RECT pending;
             m_game.m_nRepaintAskedAtSound.store(GetUpdateRect(m_game.GetOwner()->m_hWnd, &pending, FALSE) ? 1 : 0);
+            // Last: the test reads the others once it sees this one.
+            m_game.m_nHitsAtSound.store(m_game.m_pBoard->m_nHits.load());
             return SoundWorker::BeginThread(pfnThreadProc, pParam);
         }
 
