@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick python3
   fonts-ipafont-gothic
   googletest
+  locales
 )
 # --desktop: the window manager and the sound server that the desktop test
 # starts for itself. Not for playing: on a desktop whose sound server is

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <new>
 #include <string>
 
+#include "BoxAnswerer.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
 #include "resource.h"
@@ -23,6 +26,8 @@ public:
     ~RoutingDialog() override { DestroyWindow(); }
 
     bool m_bAnswerTextLength = true;
+    // OnInitDialog throws, as a failed allocation in it would.
+    bool m_bFailInit = false;
     // Posted to the dialog as soon as it exists, to reach its modal loop.
     MSG m_post = {};
 
@@ -30,6 +35,8 @@ protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
+        if (m_bFailInit)
+            throw std::bad_alloc();
         if (m_post.message != 0)
             PostMessageW(m_hWnd, m_post.message, m_post.wParam, m_post.lParam);
         return TRUE;
@@ -140,4 +147,25 @@ TEST(dialog_Framework, CommandsADialogLeavesGoToTheApplicationObject)
     }
     EXPECT_EQ(nullptr, AfxGetApp());
     EXPECT_EQ(IDOK, dialog.m_nModalResult);
+}
+
+TEST(dialog_FrameworkDeathTest, ADialogWhoseInitialisationThrowsEndsTheProgramSayingWhy)
+{
+    // In a child process: the box is answered there, and what it said is
+    // written where the parent reads it.
+    EXPECT_EXIT(
+        {
+            BoxAnswerer answerer(GetCurrentThreadId(), {}, IDOK, [](HWND box) {
+                bool said = false;
+                for (HWND child = GetWindow(box, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+                    said = said || WindowText(child) == CDialog::kInitFailedText;
+                std::fputs(said ? "the box said why\n" : "the box did not say why\n", stderr);
+            });
+            RoutingDialog dialog;
+            dialog.m_bFailInit = true;
+            dialog.Create();
+            std::fputs("the dialog went on half made\n", stderr);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(CDialog::kInitFailedExitCode), "the box said why");
 }

@@ -312,13 +312,24 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
 namespace {
 
 // A game whose sound worker notes, as the game starts its thread, what the
-// board shows: a new thread takes a while to get going, and the hit's
-// repaint should not wait behind it.
+// board shows and whether a repaint is asked for: a new thread takes a while
+// to get going, and the hit's repaint should not wait behind it.
 class SoundAfterCountGame : public GameWorker {
 public:
     ~SoundAfterCountGame() override { StopAndWait(); }
     std::atomic<int> m_nHitsAtSound{-1};
     CString m_statusAtSound;
+    std::atomic<int> m_nRepaintAskedAtSound{-1};
+
+    // The checkpoint a queued click passes on its way to the hit clears
+    // the repaints asked for so far, so only the hit's own can be pending
+    // when the sound starts.
+    void CheckPoint() override
+    {
+        GameWorker::CheckPoint();
+        if (m_clickQueue.GetCount() != 0)
+            ValidateRect(GetOwner()->m_hWnd, nullptr);
+    }
 
 protected:
     class Witness : public SoundWorker {
@@ -331,6 +342,9 @@ protected:
         CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) override
         {
             m_game.m_statusAtSound = m_game.m_pBoard->GetStatusText();
+            RECT pending;
+            m_game.m_nRepaintAskedAtSound.store(GetUpdateRect(m_game.GetOwner()->m_hWnd, &pending, FALSE) ? 1 : 0);
+            // Last: the test reads the others once it sees this one.
             m_game.m_nHitsAtSound.store(m_game.m_pBoard->m_nHits.load());
             return SoundWorker::BeginThread(pfnThreadProc, pParam);
         }
@@ -346,12 +360,21 @@ protected:
 TEST(GameLoop, AHitIsCountedAndShownBeforeItsSoundStarts)
 {
     GameOn<SoundAfterCountGame> game;
+    // Shown: a hidden window keeps no region waiting to be repainted.
+    ShowWindow(game.owner.Hwnd(), SW_SHOWNOACTIVATE);
     game.Start();
     RECT mole;
     ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &mole); }, 3000));
+    // The click is queued while the game is held at a checkpoint (it gets
+    // there within the spawn's pause and one poll), so it passes that
+    // checkpoint on its way to the hit.
+    game.worker.Suspend();
+    Sleep(300);
     game.worker.PushClick(new ClickEvent(Centre(mole).x, Centre(mole).y));
+    game.worker.Resume();
     ASSERT_TRUE(WaitUntil([&] { return game.worker.m_nHitsAtSound.load() >= 0; }, 1000)) << "no sound started";
     EXPECT_EQ(1, game.worker.m_nHitsAtSound.load());
+    EXPECT_EQ(1, game.worker.m_nRepaintAskedAtSound.load()) << "the hit's repaint was not asked for yet";
     const std::string status = game.worker.m_statusAtSound.GetString();
     EXPECT_NE(std::string::npos, status.find(CString("Dunko：1/10").GetString())) << status;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <thread>
 
@@ -328,6 +329,38 @@ TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
         << "the game thread stops at its next checkpoint";
 }
 
+TEST_F(dialog_MainDialog, AQuestionThatThrowsLeavesTheGameGoingAndTheNextEscapeAsksAgain)
+{
+    UiPump pump;
+    dialog.Release(dialog.StartCentre());
+    ASSERT_TRUE(WaitUntilRunning(pump, dialog));
+
+    // The question fails once, as a failed allocation for its text would.
+    bool thrown = false;
+    dialog.m_whileAsking = [&] {
+        if (!thrown) {
+            thrown = true;
+            throw std::bad_alloc();
+        }
+    };
+    dialog.PressKey(VK_ESCAPE);
+    ASSERT_TRUE(thrown);
+    EXPECT_EQ(WorkerThread::STATUS_RUNNING, dialog.Status()) << "the game is not left suspended";
+    EXPECT_EQ(0, dialog.GetWorker().m_bSuspendRequest.load());
+    // Held at a checkpoint, the game would show the stage's first tenths
+    // for good: its status line is written between checkpoints.
+    EXPECT_TRUE(pump.Until(
+        [&] { return std::string(dialog.GetBoard().GetStatusText().GetString()).find("Time:1.") != std::string::npos; },
+        4000))
+        << "the game goes on";
+
+    dialog.m_nAbortAnswer = IDOK;
+    dialog.PressKey(VK_ESCAPE);
+    EXPECT_EQ(2, dialog.m_nAbortAsked) << "the next Escape asks again";
+    EXPECT_EQ(0, dialog.Running()) << "and OK stops the game";
+    EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
+}
+
 TEST_F(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
 {
     dialog.m_bRealAbortBox = true;
@@ -350,6 +383,45 @@ TEST_F(dialog_MainDialog, TheAbortQuestionIsAMessageBoxOwnedByTheDialog)
         EXPECT_TRUE(textShown) << "the question reads 中断します";
         EXPECT_EQ(c.runningAfter, dialog.Running()) << "button " << c.button;
     }
+}
+
+TEST_F(dialog_MainDialog, ACommandThatWouldOpenABoxWhileAnotherIsOpenDoesNothing)
+{
+    dialog.m_bRealAbortBox = true;
+    dialog.GetBoard().m_bRunning.store(1);
+    const DWORD thread = GetCurrentThreadId();
+    // Input queued behind the key that opened a box reaches the dialog
+    // through that box's loop. Any box besides the first is noted and closed.
+    auto postWhileOpen = [&](UINT message, WPARAM wParam, size_t& open) {
+        return [&, message, wParam](HWND box) {
+            PostMessageW(dialog.Hwnd(), message, wParam, 0);
+            Sleep(300);
+            const std::vector<HWND> boxes = ThreadDialogs(thread);
+            open = boxes.size();
+            for (HWND extra : boxes)
+                if (extra != box && extra != dialog.Hwnd())
+                    PostMessageW(extra, WM_COMMAND, IDCANCEL, 0);
+        };
+    };
+
+    size_t openWithQuestion = 0;
+    BoxAnswerer question(thread, {dialog.Hwnd()}, IDCANCEL,
+                         postWhileOpen(WM_SYSCOMMAND, IDM_ABOUTBOX, openWithQuestion));
+    dialog.PressKey(VK_ESCAPE);
+    question.Join();
+    ASSERT_TRUE(question.m_bFound);
+    EXPECT_EQ(2u, openWithQuestion) << "the About command opened a box over the question";
+
+    size_t openWithAbout = 0;
+    BoxAnswerer about(thread, {dialog.Hwnd()}, IDOK,
+                      postWhileOpen(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), openWithAbout));
+    SendMessageW(dialog.Hwnd(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    about.Join();
+    ASSERT_TRUE(about.m_bFound);
+    EXPECT_EQ(2u, openWithAbout) << "Escape asked over the About box";
+    EXPECT_EQ(1, dialog.m_nAbortAsked);
+    UiPump().For(100);
+    EXPECT_EQ(1u, ThreadDialogs(thread).size());
 }
 
 TEST_F(dialog_MainDialog, MouseMovesRepaintOnlyWhenAHoverFlagChanges)

@@ -32,7 +32,8 @@ LRESULT SoakDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Sample(*reinterpret_cast<SoakSample*>(lParam));
         return 1;
     }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == IDM_ABOUTBOX)
+    // Only a command that finds no box open opens one.
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == IDM_ABOUTBOX && !m_bAskingAbort && !m_bAboutOpen)
         ++m_nAboutCommands;
     if (message == WM_DESTROY || message == ModalScript::kEndMessage) {
         m_bEnding.store(true);

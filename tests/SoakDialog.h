@@ -58,6 +58,7 @@ public:
     int Overlaps() const { return m_nOverlaps; }
     int AnsweredOk() const { return m_nAnsweredOk; }
     int AnsweredCancel() const { return m_nAnsweredCancel; }
+    // About commands that came while no box was open, so opened one.
     int AboutCommands() const { return m_nAboutCommands; }
 
     // Set once the dialog has been told to end (OnOK, or its window going).

@@ -355,6 +355,16 @@ int SoakDriver::ServiceBoxes(HWND hWnd, DWORD uiThread, bool hurry)
             std::string what = "an unexpected box \"" + Utf8(WindowText(box)) + "\":";
             for (const std::wstring& text : texts)
                 what += " [" + Utf8(text) + "]";
+            // Whose box it is tells how it came: the dialog's, or one over another box.
+            const HWND owner = GetWindow(box, GW_OWNER);
+            if (owner == hWnd) {
+                what += ", owned by the dialog";
+            } else {
+                what += ", owned by \"" + Utf8(WindowText(owner)) + "\":";
+                for (const std::wstring& text : ChildTexts(owner))
+                    what += " [" + Utf8(text) + "]";
+            }
+            what += "; " + Describe(m_last);
             m_failures.Add("unexpected box", what);
         }
         entry.due = now + AnswerDelay(entry.kind, hurry);

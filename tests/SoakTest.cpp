@@ -73,7 +73,7 @@ struct GameTotals {
             << outcomes[int(O::Lost)] << ", aborted " << outcomes[int(O::Aborted)] << ", closed mid-game "
             << outcomes[int(O::Closed)] << ", other " << outcomes[int(O::None)] << "; furthest stage "
             << furthestStage << ", moles hit " << hits << "; abort questions asked " << questions << " (OK "
-            << answeredOk << ", Cancel " << answeredCancel << "); About commands " << aboutCommands;
+            << answeredOk << ", Cancel " << answeredCancel << "); About commands that opened a box " << aboutCommands;
         return out.str();
     }
 };

@@ -1,7 +1,9 @@
 // Japanese texts must paint the same pixels whatever the process's ANSI code
-// page is: the game's strings are Shift-JIS and reach GDI as UTF-16. CTest
-// runs this program once per code page (see board_tests.cmake); each run
-// first makes sure it really got the code page it was meant to.
+// page is: the game's strings are Shift-JIS and reach GDI as UTF-16. So
+// must the hit sound's file name reach a sound service that reads it through
+// that code page. CTest runs this program once per code page (see
+// board_tests.cmake); each run first makes sure it really got the code page
+// it was meant to.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +13,7 @@
 #include "GdiProbe.h"
 #include "draw/Painter.h"
 #include "framework/CDC.h"
+#include "worker/SoundWorker.h"
 
 namespace {
 
@@ -133,6 +136,28 @@ TEST(TextCodePage, PlainAnsiDrawingWouldDependOnTheCodePage)
     DrawTextA(ansi.Hdc(), bytes, -1, &rect, kCentred);
     DrawWide(reference, L"ステージ1");
     EXPECT_EQ(GetACP() == 932, ansi.SameAs(reference)) << "code page " << GetACP();
+}
+
+TEST(TextCodePage, TheHitSoundInAFolderNamedMullerIsNamedSoTheCodePageHoldsIt)
+{
+    // A name passed on through the ANSI code page, as Wine's PlaySoundW
+    // does: ü has no place in code page 932, so the file would not be found.
+    const std::wstring dir = GetCurrentDirPrefix() + L"Müller";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    CreateDirectoryW((dir + L"\\data").c_str(), nullptr);
+    const std::wstring file = dir + L"\\data\\piko1.wav";
+    const HANDLE created =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, created);
+    CloseHandle(created);
+
+    const std::wstring played = AnsiSafePath(file);
+    char ansi[MAX_PATH * 2] = {};
+    ASSERT_NE(0, WideCharToMultiByte(CP_ACP, 0, played.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(ansi)) << "code page " << GetACP();
+    if (GetACP() == 1252) {
+        EXPECT_EQ(file, played) << "a name the code page holds is played as it is";
+    }
 }
 
 } // namespace

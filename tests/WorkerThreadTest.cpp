@@ -303,3 +303,33 @@ TEST(WorkerThread, AStartTheSystemRefusesIsReportedAndLeavesTheWorkerIdle)
     worker.m_finish = 1;
     EXPECT_TRUE(worker.WaitForThread(2000));
 }
+
+namespace {
+
+// A worker whose events the system could not make (out of handles), until
+// they are there.
+class EventlessWorker : public LoopingWorker {
+public:
+    bool m_bEventless = true;
+
+protected:
+    BOOL EventsMade() const override { return m_bEventless ? FALSE : LoopingWorker::EventsMade(); }
+};
+
+} // namespace
+
+TEST(WorkerThread, AWorkerWhoseEventsCouldNotBeMadeDoesNotStartRatherThanSpin)
+{
+    EventlessWorker worker;
+    worker.SetStatus(WorkerThread::STATUS_RUNNING); // whatever it said before
+    EXPECT_EQ(-1, worker.Start());
+    EXPECT_FALSE(worker.IsThreadAlive());
+    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    Sleep(50);
+    EXPECT_EQ(0, worker.m_started.load()) << "its run began";
+    worker.m_bEventless = false;
+    EXPECT_EQ(0, worker.Start());
+    EXPECT_TRUE(WaitUntil([&] { return worker.m_started.load() == 1; }, 2000));
+    worker.m_finish = 1;
+    EXPECT_TRUE(worker.WaitForThread(2000));
+}

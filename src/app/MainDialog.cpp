@@ -16,6 +16,57 @@ POINT PointFrom(LPARAM lParam)
     return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
 
+// Scope of one box of the game being open: raises its flag, which keeps
+// every other box from opening meanwhile, and lowers it on every way out.
+class BoxOpen {
+public:
+    explicit BoxOpen(bool& bOpen) : m_bOpen(bOpen) { m_bOpen = true; }
+    ~BoxOpen() { m_bOpen = false; }
+    BoxOpen(const BoxOpen&) = delete;
+    BoxOpen& operator=(const BoxOpen&) = delete;
+
+private:
+    bool& m_bOpen;
+};
+
+// Scope of the game held for the abort question: suspended from
+// construction, resumed on every way out, a question that throws included,
+// so the game thread is never left parked at its checkpoint.
+class GameHeld {
+public:
+    explicit GameHeld(WorkerThread& worker) : m_worker(worker) { m_worker.Suspend(); }
+    ~GameHeld() { m_worker.Resume(); }
+    GameHeld(const GameHeld&) = delete;
+    GameHeld& operator=(const GameHeld&) = delete;
+
+private:
+    WorkerThread& m_worker;
+};
+
+// Scope of starting a game thread: unless Started() is called, the view
+// goes back to the title screen on the way out, whether the start was
+// refused or threw, rather than stay on a field where nothing happens.
+class TitleUnlessStarted {
+public:
+    TitleUnlessStarted(Board& board, CWnd& wnd) : m_board(board), m_wnd(wnd) {}
+    ~TitleUnlessStarted()
+    {
+        if (m_bStarted)
+            return;
+        m_board.m_bRunning.store(0);
+        m_wnd.InvalidateRect(nullptr, TRUE);
+    }
+    TitleUnlessStarted(const TitleUnlessStarted&) = delete;
+    TitleUnlessStarted& operator=(const TitleUnlessStarted&) = delete;
+
+    void Started() { m_bStarted = true; }
+
+private:
+    Board& m_board;
+    CWnd& m_wnd;
+    bool m_bStarted = false;
+};
+
 } // namespace
 
 MainDialog::MainDialog(CWnd* pParent) : CDialog(IDD_MAIN_DIALOG, pParent)
@@ -87,14 +138,15 @@ BOOL MainDialog::OnInitDialog()
 LRESULT MainDialog::OnSysCommand(UINT nID)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
-        // One box at a time, even when the command comes while one is open
-        // (the box holds the dialog disabled, but a command can still be sent).
-        if (m_bAboutOpen)
+        // One box at a time, even when the command comes while a box is open
+        // (the box holds the dialog disabled, but a command queued behind
+        // the key that opened it still reaches the dialog): opened over the
+        // abort question, the About box would belong to the question.
+        if (AnyBoxOpen())
             return 0;
-        m_bAboutOpen = true;
+        const BoxOpen open(m_bAboutOpen);
         AboutDialog about;
         about.DoModal();
-        m_bAboutOpen = false;
         return 0;
     }
     return Default();
@@ -230,21 +282,25 @@ LRESULT MainDialog::OnDestroy()
 
 void MainDialog::OnCancel()
 {
-    // A second cancel while the question is open (a WM_CLOSE its message
-    // loop dispatches) asks nothing more.
-    if (m_bAskingAbort || m_board.m_bRunning.load() != 1)
+    // A cancel while the question or the About box is open (a WM_CLOSE its
+    // message loop dispatches) asks nothing more.
+    if (AnyBoxOpen() || m_board.m_bRunning.load() != 1)
         return;
-    m_worker.Suspend();
-    m_bAskingAbort = true;
-    const int answer = AskAbort();
-    m_bAskingAbort = false;
-    if (answer == IDOK) {
-        m_worker.RequestStop();
-        m_board.m_bRunning.store(0);
-        CancelPendingStart();
+    {
+        const GameHeld held(m_worker);
+        const BoxOpen open(m_bAskingAbort);
+        if (AskAbort() == IDOK) {
+            m_worker.RequestStop();
+            m_board.m_bRunning.store(0);
+            CancelPendingStart();
+        }
     }
-    m_worker.Resume();
     InvalidateRect(nullptr, TRUE);
+}
+
+bool MainDialog::AnyBoxOpen() const
+{
+    return m_bAskingAbort || m_bAboutOpen;
 }
 
 int MainDialog::AskAbort()
@@ -286,13 +342,10 @@ void MainDialog::BeginGame()
     // Releases still queued (made during the last end text, say) stay: the
     // game tests them against the first mole it shows. What the last game
     // left on the board goes: no thread uses it now.
+    TitleUnlessStarted title(m_board, *this);
     m_board.Clear();
-    if (StartWorker() != 0) {
-        // No game thread: back to the title screen rather than a field
-        // where nothing happens.
-        m_board.m_bRunning.store(0);
-        InvalidateRect(nullptr, TRUE);
-    }
+    if (StartWorker() == 0)
+        title.Started();
 }
 
 int MainDialog::StartWorker()

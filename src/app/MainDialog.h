@@ -44,6 +44,8 @@ protected:
     // A start was asked for while the previous game's thread was still on
     // its way out; it is carried out as soon as that thread has gone.
     bool m_bStartPending = false;
+    // The abort question and the About box: while either is open, the
+    // commands that would open a box do nothing.
     bool m_bAskingAbort = false;
     bool m_bAboutOpen = false;
 
@@ -59,6 +61,7 @@ private:
     LRESULT OnDestroy();
 
     void PaintIcon();
+    bool AnyBoxOpen() const;
     // Starts a game now, or as soon as the previous game's thread has gone.
     void StartGame();
     void CarryOutPendingStart();

@@ -146,6 +146,11 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
     try {
         result = message == WM_INITDIALOG ? OnInitDialog() : WindowProc(message, wParam, lParam);
     } catch (...) {
+        // A dialog whose initialisation failed is half made (its owner, its
+        // model or its timers may be missing): running it would fail later
+        // and worse, so the program ends here, saying why.
+        if (message == WM_INITDIALOG)
+            EndProgramAfterFailedInit();
         handled = false;
     }
     m_pHandled = outer;
@@ -155,6 +160,12 @@ INT_PTR CDialog::Route(UINT message, WPARAM wParam, LPARAM lParam)
         return static_cast<INT_PTR>(result);
     SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;
+}
+
+void CDialog::EndProgramAfterFailedInit()
+{
+    ::MessageBoxW(nullptr, kInitFailedText, nullptr, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ::ExitProcess(kInitFailedExitCode);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)

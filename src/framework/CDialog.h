@@ -28,6 +28,11 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
 
+    // What the program says, and the code it ends with, when a dialog's
+    // OnInitDialog throws.
+    static constexpr const wchar_t* kInitFailedText = L"ウィンドウを初期化できなかったため、プログラムを終了します。";
+    static constexpr UINT kInitFailedExitCode = 3;
+
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
     // The value given to EndDialog; -1 until the dialog has been ended.
@@ -45,6 +50,8 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Route(UINT message, WPARAM wParam, LPARAM lParam);
+    // Shows kInitFailedText and ends the process with kInitFailedExitCode.
+    [[noreturn]] static void EndProgramAfterFailedInit();
     HWND ParentHwnd() const;
     // The window that owns the dialog while it runs modally.
     HWND ModalOwner() const;

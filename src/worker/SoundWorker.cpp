@@ -22,6 +22,25 @@ int SoundWorker::Play(const std::wstring& strPath)
     return PlaySoundW(strPath.c_str(), nullptr, kPlayFlags) ? 0 : -1;
 }
 
+std::wstring AnsiSafePath(const std::wstring& strPath)
+{
+    // No best-fit mapping: a character that would come back as another one
+    // (ü as u) counts as lost too. Under a UTF-8 code page the call refuses
+    // the flag and every name survives anyway.
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, strPath.c_str(), -1, nullptr, 0, nullptr, &lost);
+    if (!lost)
+        return strPath;
+    const DWORD size = GetShortPathNameW(strPath.c_str(), nullptr, 0);
+    if (size == 0)
+        return strPath;
+    std::vector<wchar_t> buffer(size);
+    const DWORD length = GetShortPathNameW(strPath.c_str(), buffer.data(), size);
+    if (length == 0 || length >= size)
+        return strPath;
+    return std::wstring(buffer.data(), length);
+}
+
 std::wstring GetCurrentDirPrefix()
 {
     // Ask for the size first and retry if the directory changed in between:

@@ -5,14 +5,23 @@
 
 #include "worker/WorkerThread.h"
 
+// strPath when it survives a round trip through the ANSI code page, else
+// its short name. Some PlaySoundW implementations (Wine's) hand the name on
+// through that code page, and a name it cannot hold (Müller under code page
+// 932) names no file there; the call is asynchronous, so that failure is
+// never reported back. A short name is ASCII where one exists; where the
+// volume keeps none, or the file is missing, strPath comes back unchanged.
+std::wstring AnsiSafePath(const std::wstring& strPath);
+
 class SoundWorker : public WorkerThread {
 public:
     SoundWorker() = default;
     ~SoundWorker() override;
 
     // File paths stay UTF-16 from the directory query to the platform: code
-    // page 932 cannot hold every folder name.
-    void SetPath(const std::wstring& strPath) { m_strPath = strPath; }
+    // page 932 cannot hold every folder name. The name played is decided
+    // here, once: AnsiSafePath of strPath.
+    void SetPath(const std::wstring& strPath) { m_strPath = AnsiSafePath(strPath); }
     int Run() override;
     // Starts playing strPath asynchronously, skipping it when the device is
     // busy. 0 when the platform accepted it, -1 when it refused.

@@ -20,6 +20,11 @@ void WindowWorker::InitWindowWorker()
     m_idleControls.FreeAll();
 }
 
+BOOL WindowWorker::EventsMade() const
+{
+    return WorkerThread::EventsMade() && m_evClick.m_hObject != nullptr;
+}
+
 void WindowWorker::PushClick(ClickEvent* pClick)
 {
     m_clickQueue.AddTail(pClick);

@@ -28,6 +28,8 @@ public:
 
 protected:
     void InitWindowWorker();
+    // The stop event and the click signal.
+    BOOL EventsMade() const override;
 
 private:
     CEvent m_evClick;

@@ -43,6 +43,8 @@ int WorkerThread::Start()
     delete m_pThread;
     m_pThread = nullptr;
     Reset();
+    if (!EventsMade())
+        return -1;
     CWinThread* thread = BeginThread(&WorkerThread::ThreadEntry, this);
     if (thread == nullptr)
         return -1;
@@ -63,6 +65,11 @@ int WorkerThread::Start()
 CWinThread* WorkerThread::BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam)
 {
     return AfxBeginThread(pfnThreadProc, pParam, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
+}
+
+BOOL WorkerThread::EventsMade() const
+{
+    return m_evStop.m_hObject != nullptr;
 }
 
 int WorkerThread::Suspend()

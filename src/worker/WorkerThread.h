@@ -33,9 +33,11 @@ public:
     virtual void Report(UINT nID);
     virtual void Report(CString text);
 
-    // Starts Run on a new thread: 0 when it runs, -1 when none could be
-    // started (the previous thread of this worker is still alive, or the
-    // system refused a new one); then the worker stays idle.
+    // Starts Run on a new thread: 0 when it runs, -1 when none was started.
+    // That is so while the previous thread of this worker is still alive
+    // (it runs on, and the status stays what it says of it), and when the
+    // worker's events could not be made or the system refused a new thread
+    // (then the worker is idle).
     int Start();
     int Suspend();
     int Resume();
@@ -77,6 +79,11 @@ protected:
     // Makes the thread object, created suspended; null when the system
     // refuses. A test stands in a failing one here.
     virtual CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam);
+    // Whether every event the worker's waits end on was made: without them
+    // each wait would return at once and the run would spin. A derived
+    // worker with events of its own adds them; a test stands in a worker
+    // whose events could not be made.
+    virtual BOOL EventsMade() const;
     void Reset();
     // On the worker thread: takes a raised stop request the way a checkpoint
     // does (throws), without draining messages or honouring a suspension.

@@ -1,0 +1,105 @@
+#!/usr/bin/env python3
+"""Plays the real game from a folder named `Müller` in a Japanese locale
+(ANSI code page 932, which has no ü), on a desktop of its own with a sound
+server (desktop.py), in the play prefix, where the sound drivers are on:
+each hit must be heard. Wine's PlaySoundW passes the file name on through
+the ANSI code page, so the game has to hand it a name that code page holds.
+
+The folder holds a copy of Dunko.exe and data\\piko1.wav, as a player's
+unpacked folder does. Hits are matched with the recording of the speakers
+as in test_desktop.py. The name is the same for every hit of a game, so a
+wrong one silences all of them: the check is that hits are heard at all,
+not how soon or how whole (e2e_desktop measures that), and a click that
+misses its mole on a busy machine does not fail it.
+
+Usage: test_sound_folder.py [path of Dunko.exe]
+"""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import desktop as dt
+import dunko_driver as d
+import test_desktop as td
+
+FOLDER = "Müller"
+HITS = 4
+# Hits this far apart: each is matched with the first sound between it and
+# the next, so a sound the cold sound server starts late still counts.
+HIT_PACE = 1.2
+# The play prefix may still have to be made, and made in this locale.
+WINDOW_TIMEOUT = 150
+
+
+def body(c, game, recorder):
+    hits = []
+    client = game.find_client()
+    td.start_game(c, game, client)
+    td.HIT_PACE = HIT_PACE
+    td.hit(game, client, HITS, hits)
+    time.sleep(1.0)
+    recorder.stop()
+    sounds = td.Sounds(hits, recorder.bursts())
+    for line in sounds.figures():
+        c.note(line)
+    c.note("sounds from the first hit, s: " + ", ".join(
+        f"+{b.start - hits[0]:.2f} ({b.length * 1000:.0f} ms)" for b in recorder.bursts()))
+    heard = sum(1 for burst in sounds.matched if burst is not None)
+    c.ok(heard > 0, f"hits are heard, played from {FOLDER} in code page 932",
+         f"{heard} of {len(hits)}")
+
+
+def main():
+    exe = sys.argv[1] if len(sys.argv) > 1 else d.DEFAULT_EXE
+    name = "e2e_sound_folder"
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
+    c = d.Checks(name)
+    code = 1
+    folder = tempfile.mkdtemp(prefix="dunko-folder-")
+    play = d.wine_variables("play")
+    with dt.Desktop() as desktop:
+        os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+        game = None
+        recorder = None
+        try:
+            where = os.path.join(folder, FOLDER)
+            os.makedirs(os.path.join(where, "data"))
+            shutil.copy(exe, os.path.join(where, "Dunko.exe"))
+            shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
+            # The prefix is the one scripts/play.sh makes, made the same way
+            # (in the caller's locale) if it is not there yet.
+            subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
+                            "play"], env=dict(play, DISPLAY=desktop.env["DISPLAY"]), check=True,
+                           stdin=subprocess.DEVNULL)
+            env = dict(play, DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"],
+                       LC_ALL="ja_JP.UTF-8")
+            recorder = dt.Recorder(desktop)
+            game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
+                          timeout=WINDOW_TIMEOUT)
+            body(c, game, recorder)
+            code = 0
+        except d.CheckFailed as failure:
+            print(f"{name}: FAILED at: {failure}")
+            code = 2
+        except Exception as error:
+            print(f"{name}: FAILED with {type(error).__name__}: {error}")
+        finally:
+            if code == 1:
+                d.save_failure_picture(name)
+            if game is not None:
+                game.kill()
+            subprocess.run(["wineserver", "-k"], env=play, check=False)
+            if recorder is not None and recorder.process.poll() is None:
+                recorder.stop()
+            shutil.rmtree(folder, ignore_errors=True)
+    if code == 0:
+        print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
+    sys.exit(1 if code else 0)
+
+
+if __name__ == "__main__":
+    main()
