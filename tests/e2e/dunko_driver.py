@@ -17,6 +17,9 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 DEFAULT_EXE = os.path.join(ROOT, "build", "x64", "src", "Dunko.exe")
 
+# The About box's caption.
+ABOUT_TITLE = "Dunkoのﾊﾞｰｼﾞｮﾝ情報"
+
 # Colours of the game screen (RGB).
 TITLE_BACKGROUND = (38, 38, 38)
 FIELD = (0, 140, 75)
@@ -65,6 +68,20 @@ def wine_environment(extra=None):
         env = wine_variables()
     env.update(extra or {})
     return env
+
+
+def open_about_box(c, game):
+    """Alt+Space opens the game's system menu and its last item the About
+    box, by keyboard; checks both and returns the About box's window."""
+    windows = set(game.windows())
+    game.key("alt+space")
+    menu = game.wait_window(3, exclude=windows)
+    c.ok(True, "Alt+Space opens the system menu", menu)
+    game.key("Up", "Return")
+    about = game.wait_window(3, exclude=windows | {menu})
+    title = game.title(about)
+    c.ok(title == ABOUT_TITLE, "its last item opens the About box", repr(title))
+    return about
 
 
 def wait_for(condition, timeout, interval=0.05):

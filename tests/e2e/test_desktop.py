@@ -255,13 +255,7 @@ def body(c, game, recorder, streams):
     c.ok(d.wait_for(lambda: is_title_view(game.screen(), client), 2), "after OK the title view shows")
 
     # The system menu and its About item, by keyboard.
-    windows = set(game.windows())
-    game.key("alt+space")
-    menu = game.wait_window(3, exclude=windows)
-    c.ok(True, "Alt+Space opens the system menu", menu)
-    game.key("Up", "Return")
-    about = game.wait_window(3, exclude=windows | {menu})
-    c.ok(game.title(about) == "Dunkoのﾊﾞｰｼﾞｮﾝ情報", "its last item opens the About box", game.title(about))
+    about = d.open_about_box(c, game)
     game.key("Escape")
     c.ok(game.wait_window_gone(about, 3), "Escape closes the About box")
 

@@ -16,7 +16,6 @@ import time
 import dunko_driver as d
 
 TITLE = "Dunko叩き"
-ABOUT_TITLE = "Dunkoのﾊﾞｰｼﾞｮﾝ情報"
 # How long the game's thread may go on after a suspension is asked for
 # (a spawn pause and a poll), with its last repaint, and some to spare.
 SUSPEND_SETTLE = 0.3
@@ -150,20 +149,14 @@ def body(c, game):
     c.ok(is_title_view(game.screen(), client), "the title view stays (the stopped game does not come back)")
 
     # The About box from the system menu, by keyboard; its OK button closes it.
-    windows = set(game.windows())
-    game.key("alt+space")
-    menu = game.wait_window(3, exclude=windows)
-    c.ok(True, "Alt+Space opens the system menu", menu)
-    game.key("Up", "Return")
-    about = game.wait_window(3, exclude=windows | {menu})
-    about_title = game.title(about)
-    c.ok(about_title == ABOUT_TITLE, "its last item opens the About box", repr(about_title))
+    about = d.open_about_box(c, game)
     ok_button = game.du_to_screen(about, d.ABOUT_OK_CENTRE_DU)
     game.click(ok_button)
     c.ok(game.wait_window_gone(about, 3), "a click on the About box's OK button closes it", str(ok_button))
     c.ok(game.windows() == [game.window], "only the main window is left")
 
     # Again by a click on the window's icon; Escape closes it this time.
+    windows = set(game.windows())
     main_box = game.geometry()
     icon = (main_box[0] + (client[0] - main_box[0]) + 8, main_box[1] + (client[1] - main_box[1]) // 2)
     game.click(icon)
@@ -176,7 +169,7 @@ def body(c, game):
     game.click(item)
     about = game.wait_window(3, exclude=windows | {menu})
     about_title = game.title(about)
-    c.ok(about_title == ABOUT_TITLE, "a click on the menu's last item opens the About box", repr(about_title))
+    c.ok(about_title == d.ABOUT_TITLE, "a click on the menu's last item opens the About box", repr(about_title))
     game.move(ok_button)
     game.key("Escape")
     c.ok(game.wait_window_gone(about, 3), "Escape closes the About box")

@@ -19,7 +19,6 @@ import time
 import dunko_driver as d
 
 TITLE = "Dunko叩き"
-ABOUT_TITLE = "Dunkoのﾊﾞｰｼﾞｮﾝ情報"
 # The client area: the template's 319 x 297 dialog units at the base units
 # of its font, ＭＳ Ｐゴシック 9 pt at 96 dpi (7 x 13 pixels). Where the
 # dialog manager cannot measure that font (a Wine that cannot draw), it
@@ -65,14 +64,7 @@ def body(c, game, probe_exe):
     c.ok(game.wait_window_gone(question, 3), "Return in the question closes it (OK)")
 
     # The About box from the system menu's last item; Escape closes it.
-    windows = set(game.windows())
-    game.key("alt+space")
-    menu = game.wait_window(3, exclude=windows)
-    c.ok(True, "Alt+Space opens the system menu", menu)
-    game.key("Up", "Return")
-    about = game.wait_window(3, exclude=windows | {menu})
-    about_title = game.title(about)
-    c.ok(about_title == ABOUT_TITLE, "its last item opens the About box", repr(about_title))
+    about = d.open_about_box(c, game)
     box = game.geometry(about)
     game.move(((box[0] + box[2]) // 2, (box[1] + box[3]) // 2))
     game.key("Escape")
