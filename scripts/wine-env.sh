@@ -30,11 +30,15 @@ case "$dunko_wine_kind" in
     # Wine's PulseAudio driver asks the server for a buffer of about 25 ms
     # and tops it up from a 10 ms timer thread; whenever that thread runs
     # late by more than the buffer holds, the server runs dry and the piko
-    # has a hole (6 or 7 of 60 hits on an idle machine, 20 of 60 on a busy one).
-    # 100 ms holds half the piko at once; the hit still sounds within about
+    # has a hole. 190 ms takes nearly all of the 200 ms piko at once, so a
+    # hole needs a stall of most of the sound: none in 100 hits with both
+    # processors busy with other work, where 100 ms broke one hit in 40 and
+    # broke one in CI. The buffer must stay shorter than the piko: the
+    # server starts a stream once the buffer is full, and at 250 ms each hit
+    # sounded some 60 ms later and cut short. The hit sounds within about
     # 30-80 ms (scripts/measure-hit-sound.sh). libpulse reads this for each
     # stream, with PulseAudio and with PipeWire's PulseAudio server alike.
-    export PULSE_LATENCY_MSEC=100
+    export PULSE_LATENCY_MSEC=190
     ;;
   *)
     echo "wine-env.sh: unknown kind '$dunko_wine_kind' (tests or play)" >&2
