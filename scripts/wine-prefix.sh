@@ -16,8 +16,15 @@ wanted=$(printf '%s\n' "$settings" | sha256sum | cut -d' ' -f1)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "Creating Wine prefix $WINEPREFIX (once; takes a while)"
   mkdir -p "$WINEPREFIX"
+  # wineboot's own status says little (it fails for a missing display
+  # driver, say, with a usable prefix); the prefix's registry says it all.
   wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine-prefix.sh: Wine could not make the prefix $WINEPREFIX (does 'wine cmd /c exit' start?)" >&2
+    rm -rf "$WINEPREFIX"
+    exit 1
+  fi
 fi
 
 # Wine draws the caption buttons and menu marks with its Marlett font; a
