@@ -37,8 +37,39 @@ fi
 
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+
+# apt-get with its arguments, waiting while another apt or dpkg holds its
+# locks (a machine just booted may be running its own updates) for up to ten
+# minutes, instead of failing at once. Prints what apt said (on standard
+# error when it failed) and returns its status.
+apt_get() {
+  local deadline=$((SECONDS + 600)) said status
+  while :; do
+    status=0
+    said=$($sudo apt-get -o DPkg::Lock::Timeout=60 "$@" 2>&1) || status=$?
+    if [ $status -ne 0 ] && [ $SECONDS -lt $deadline ] &&
+      grep -qE 'Could not get lock|Unable to (acquire|lock)' <<<"$said"; then
+      echo "apt is busy (another apt or dpkg holds its lock); waiting" >&2
+      sleep 10
+      continue
+    fi
+    if [ $status -ne 0 ]; then
+      printf '%s\n' "$said" >&2
+    elif [ -n "$said" ]; then
+      printf '%s\n' "$said"
+    fi
+    return $status
+  done
+}
 
 echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+# An index that cannot be fetched (a mirror in the middle of a sync, say)
+# matters only when a package is then not to be had: the install says so.
+if ! apt_get update -qq; then
+  echo "install-deps.sh: some of apt's indexes could not be updated (above); installing from those it has"
+fi
+if ! apt_get install -y -qq "${missing[@]}" >/dev/null; then
+  echo "install-deps.sh: could not install ${missing[*]}" >&2
+  exit 1
+fi
