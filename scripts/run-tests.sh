@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/lib/build.sh
+hold_build_trees build/x64 -- "$@"
 build --desktop x64
 
 # The Wine desktop process is started up front (scripts/lib/wine-session.sh):

@@ -8,6 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 source scripts/lib/build.sh
+hold_build_trees build/i686 build/x64 -- "$@"
 build --desktop i686 x64
 
 scripts/check-imports.sh build/i686 build/x64
