@@ -18,9 +18,11 @@ int main(int argc, char** argv)
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     testing::InitGoogleTest(&argc, argv);
     // Whether GDI draws here, before any test has drawn or made windows; the
-    // tests that need drawing skip themselves when it does not.
+    // tests that need drawing skip themselves when it does not and the run
+    // allows it, and fail otherwise.
     const GdiDrawing& gdi = ProbeGdiDrawing();
     if (!gdi.works && !GTEST_FLAG_GET(list_tests))
-        std::printf("%s: the tests that draw are skipped\n", gdi.reason.c_str());
+        std::printf("%s: the tests that draw are %s\n", gdi.reason.c_str(),
+                    gdi.mayFail.empty() ? "failed" : ("skipped in " + gdi.mayFail).c_str());
     return RUN_ALL_TESTS();
 }

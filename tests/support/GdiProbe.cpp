@@ -20,7 +20,7 @@ GdiDrawing Probe()
     const HDC memory = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
     ReleaseDC(nullptr, screen);
-    GdiDrawing result{false, ""};
+    GdiDrawing result{false, "", ""};
     if (memory == nullptr || bitmap == nullptr) {
         result.reason = "GDI cannot draw here: no memory context or bitmap compatible with the screen";
     } else {
@@ -47,10 +47,23 @@ GdiDrawing Probe()
     return result;
 }
 
+std::string WhyDrawingMayFail()
+{
+    wchar_t why[256] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"DUNKO_GDI_MAY_NOT_DRAW", why, 256);
+    if (length == 0 || length >= 256)
+        return length == 0 ? std::string() : std::string("(a reason too long to show)");
+    return std::string(why, why + length);  // the scripts name it in ASCII
+}
+
 } // namespace
 
 const GdiDrawing& ProbeGdiDrawing()
 {
-    static const GdiDrawing result = Probe();
+    static const GdiDrawing result = [] {
+        GdiDrawing probed = Probe();
+        probed.mayFail = WhyDrawingMayFail();
+        return probed;
+    }();
     return result;
 }
