@@ -9,6 +9,7 @@ and Wine ignores key events xdotool sends to a given window; so keys are
 sent plainly, with the pointer over one of the game's windows.
 """
 import collections
+import math
 import os
 import subprocess
 import sys
@@ -265,10 +266,23 @@ class Game:
     def pid(self):
         return self.process.pid
 
+    def pids(self):
+        """The process started and every process running the game's
+        executable that it started: a Wine that cannot run the program in its
+        own process (a 32-bit one under WoW64, or one begun through "wine
+        start") runs it in another, whose Unix parent is process 1 and whose
+        command line is the program's Windows path."""
+        since = _start_time(self.pid)
+        started = [pid for pid, _ in self.leftovers() if pid != self.pid and _start_time(pid) >= since]
+        return [self.pid, *started]
+
     def windows(self):
-        """The ids of the process's visible top-level windows."""
-        out = run("xdotool", "search", "--onlyvisible", "--pid", str(self.pid), check=False)
-        return [w for w in out.split() if w]
+        """The ids of the visible top-level windows of the game's processes."""
+        found = []
+        for pid in self.pids():
+            out = run("xdotool", "search", "--onlyvisible", "--pid", str(pid), check=False)
+            found += [w for w in out.split() if w and w not in found]
+        return found
 
     def wait_window(self, timeout=10, exclude=()):
         """Waits for a visible window of the process that is not in exclude."""
@@ -408,6 +422,16 @@ class Game:
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
+
+
+def _start_time(pid):
+    """When a process started, in clock ticks since boot (math.inf once gone)."""
+    try:
+        with open(f"/proc/{pid}/stat", "rb") as f:
+            # The fields after the command name, which is in parentheses.
+            return int(f.read().rsplit(b")", 1)[1].split()[19])
+    except (OSError, IndexError, ValueError):
+        return math.inf
 
 
 class Checks:
