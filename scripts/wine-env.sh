@@ -16,6 +16,14 @@ if [ -x "$dunko_build_dir/wow64/bin/wine" ]; then
     *) export PATH="$dunko_build_dir/wow64/bin:$PATH" ;;
   esac
 fi
+# Wine maps file names through the Unix locale's character set: under the
+# POSIX locale (a login shell without LANG, a plain container) it cannot
+# name a folder "ダンコ", and a game started from one finds no sound. A
+# caller without a UTF-8 locale gets C.UTF-8, which Debian's C library
+# always has; a test that wants another locale sets LC_ALL itself.
+if [ "$(locale charmap 2>/dev/null)" != UTF-8 ]; then
+  export LC_ALL=C.UTF-8
+fi
 export WINEDEBUG=-all,err+module
 # No .NET or Gecko installers, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
