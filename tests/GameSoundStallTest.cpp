@@ -39,7 +39,8 @@ public:
     ~FrozenSound() override
     {
         StopAndWait();
-        FrozenSoundSystem::s_pCurrent->destroyed.fetch_add(1);
+        if (FrozenSoundSystem::s_pCurrent != nullptr)
+            FrozenSoundSystem::s_pCurrent->destroyed.fetch_add(1);
     }
     int Run() override
     {

@@ -404,8 +404,9 @@ TEST(GameLoop, AClickEndsThePollAtOnceAndASlowSoundCostsNoProcessorTime)
     game.worker.RequestStop();
     EXPECT_TRUE(game.Ended(1000)) << "the stop waited for the poll to end";
 
-    // While a hit waits for the last hit's sound thread, the game thread
-    // sleeps on that thread's handle instead of spinning.
+    // While the last hit's sound thread is still in its call, the game
+    // thread sleeps (on that thread's handle for one poll, then in its
+    // polls) instead of spinning.
     GameOn<SlowSoundGame> slow;
     Board& board = slow.board;
     SlowSoundGame& worker = slow.worker;
