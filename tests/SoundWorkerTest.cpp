@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
+#include "WaitUntil.h"
 #include "worker/SoundWorker.h"
 
 namespace {
@@ -47,11 +50,72 @@ TEST(SoundWorker, MissingFileLeavesTheWorkerIdleAndTheCallerGoingOn)
 TEST(SoundWorker, DestroyingItRightAfterStartWaitsForItsThread)
 {
     for (int i = 0; i < 20; ++i) {
-        SoundWorker sound;
-        sound.SetPath(L"C:\\nowhere\\piko.wav");
-        sound.Start();
-    } // each destructor must outlive its thread; a crash here means it did not
-    SUCCEED();
+        {
+            SoundWorker sound;
+            sound.SetPath(L"C:\\nowhere\\piko.wav");
+            ASSERT_EQ(0, sound.Start());
+        }
+        ASSERT_EQ(0, WorkerThread::RunningThreads()) << "sound threads still in their run after the destructor, round " << i;
+    }
+}
+
+namespace {
+
+// A sound worker whose call lasts until the test lets it go (or 20 s). The
+// calls under way and the workers destroyed are counted.
+std::atomic<int> g_inCall{0};
+std::atomic<int> g_destroyed{0};
+HANDLE g_release = nullptr;
+
+class HeldSound : public SoundWorker {
+public:
+    explicit HeldSound(DWORD callMs) : m_callMs(callMs) {}
+    ~HeldSound() override
+    {
+        StopAndWait();
+        g_destroyed.fetch_add(1);
+    }
+    int Run() override
+    {
+        g_inCall.fetch_add(1);
+        WaitForSingleObject(g_release, m_callMs);
+        g_inCall.fetch_sub(1);
+        return 0;
+    }
+
+private:
+    const DWORD m_callMs;
+};
+
+} // namespace
+
+TEST(SoundWorker, ReleaseKeepsAWorkerUntilItsCallReturnsAndNeverWaits)
+{
+    g_release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    g_destroyed = 0;
+
+    // Ended: destroyed at once.
+    auto ended = std::make_unique<HeldSound>(0);
+    ASSERT_EQ(0, ended->Start());
+    ASSERT_TRUE(ended->WaitForThread(3000));
+    SoundWorker::Release(std::move(ended));
+    EXPECT_EQ(1, g_destroyed.load()) << "workers destroyed at once; wanted the one whose thread had ended";
+
+    // Stuck in its call: kept, and Release returns at once.
+    auto stuck = std::make_unique<HeldSound>(20000);
+    ASSERT_EQ(0, stuck->Start());
+    ASSERT_TRUE(WaitUntil([] { return g_inCall.load() == 1; }, 3000));
+    const DWORD before = GetTickCount();
+    SoundWorker::Release(std::move(stuck));
+    const DWORD took = GetTickCount() - before;
+    EXPECT_LT(took, 500u) << "ms Release took with a call under way";
+    EXPECT_EQ(1, g_destroyed.load()) << "workers destroyed so far; wanted only the ended one, not the one in its call";
+
+    // The call returns; a Release after its thread's end destroys the worker.
+    SetEvent(g_release);
+    EXPECT_TRUE(WaitUntil([] { SoundWorker::Release(nullptr); return g_destroyed.load() == 2; }, 3000))
+        << "workers destroyed: " << g_destroyed.load() << ", wanted 2 once the call had returned";
+    CloseHandle(g_release);
 }
 
 TEST(SoundWorker, PrefixAtADriveRootEndsInTwoBackslashes)

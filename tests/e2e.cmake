@@ -40,7 +40,9 @@ add_test(NAME e2e_glyphs
 
 # The game started by scripts/play.sh on a desktop of the test's own (an X
 # display with openbox, a PulseAudio server with a null sink): a managed
-# window, keys through the window manager, and a piko heard for every hit.
+# window, keys through the window manager, a piko heard for every hit, and,
+# with the sound server frozen, hits that still count and an Enter that
+# still ends the program.
 # The play prefix may have to be made first, hence the longer timeout.
 add_test(NAME e2e_desktop
   COMMAND python3 ${DUNKO_E2E_DIR}/test_desktop.py $<TARGET_FILE:Dunko>)

@@ -1,5 +1,25 @@
 #include "game/GameWorker.h"
 
+namespace {
+
+// The game's sound worker for the length of Run. On every way out, a stop
+// included, it goes to SoundWorker::Release: the game's end never waits for
+// a sound thread that is stuck in the platform's call.
+class GameSound {
+public:
+    explicit GameSound(std::unique_ptr<SoundWorker> worker) : m_worker(std::move(worker)) {}
+    ~GameSound() { SoundWorker::Release(std::move(m_worker)); }
+    GameSound(const GameSound&) = delete;
+    GameSound& operator=(const GameSound&) = delete;
+
+    SoundWorker& operator*() const { return *m_worker; }
+    SoundWorker* operator->() const { return m_worker.get(); }
+
+private:
+    std::unique_ptr<SoundWorker> m_worker;
+};
+
+} // namespace
 
 GameWorker::~GameWorker()
 {
@@ -49,9 +69,9 @@ void GameWorker::UpdateStatus(double seconds)
 
 int GameWorker::Run()
 {
-    // Destroyed on every way out, a stop included; its destructor waits for
-    // a sound thread still running.
-    std::unique_ptr<SoundWorker> sound = CreateSoundWorker();
+    // Released on every way out, a stop included, without waiting for a
+    // sound thread still in its call.
+    const GameSound sound(CreateSoundWorker());
     sound->SetPath(GetCurrentDirPrefix() + L"data\\piko1.wav");
 
     int stage = 0;
@@ -147,14 +167,14 @@ void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> cli
         Mole* mole = m_pBoard->GetMole(i);
         if (mole == nullptr || !mole->HitTest(point))
             continue;
-        // One sound at a time: wait, passing checkpoints, until the previous
-        // hit's sound thread has gone (a stop here drops this click and
-        // leaves the mole uncounted). The thread's handle is waited on, so
-        // a slow sound costs no processor time.
-        while (sound.m_nStatus.load() != WorkerThread::STATUS_IDLE || sound.IsThreadAlive()) {
-            sound.WaitForThread(kSoundPollMs);
-            CheckPoint();
-        }
+        // One sound at a time. The previous hit's sound thread lives only for
+        // its call to the platform and has normally ended long before; if
+        // it is still in that call, wait for it on its handle, for one poll
+        // at most. Should it still be there (a sound system that hangs),
+        // this hit is counted all the same and goes without its sound:
+        // Start refuses while that thread lives. A stop meanwhile drops
+        // this click and leaves the mole uncounted.
+        sound.WaitForThread(kSoundWaitMs);
         StopIfRequested();
         m_pBoard->RemoveMole(i);
         m_pBoard->m_nHits.fetch_add(1);
@@ -164,7 +184,8 @@ void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> cli
     InvalidateOwner();
     // The sound's thread is started once the hit is on its way to the screen:
     // a new thread's start-up takes a millisecond or more of processor time,
-    // which the repaint would otherwise wait behind.
+    // which the repaint would otherwise wait behind. It does not start while
+    // the previous one is still in its call.
     if (hit)
         sound.Start();
 }

@@ -30,14 +30,17 @@ public:
     static constexpr uint32_t kMoleLifeMs = 1000;
     static constexpr int kSpawnPauseMs = 100;
     static constexpr int kPollMs = 20;
-    // Between two looks at the previous hit's sound thread.
-    static constexpr int kSoundPollMs = 10;
+    // How long a hit waits for the previous hit's sound thread to end, at
+    // most: one poll. A thread still in its call by then (a sound system
+    // that hangs) costs this hit its sound, not its count.
+    static constexpr int kSoundWaitMs = kPollMs;
 
     Board* m_pBoard = nullptr;
 
 protected:
-    // The worker that plays the hit sound, one for the whole game. A test
-    // stands in a slower one here.
+    // The worker that plays the hit sound, one for the whole game; at the
+    // game's end it goes to SoundWorker::Release. A test stands in a slower
+    // one here.
     virtual std::unique_ptr<SoundWorker> CreateSoundWorker();
     // How long one poll waits for a click or a stop: kPollMs. A test makes
     // it long to see that a click, not the poll's end, wakes the game.

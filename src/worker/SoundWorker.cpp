@@ -2,13 +2,52 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <vector>
 
+#include "framework/CCriticalSection.h"
+#include "framework/CSingleLock.h"
+
 static_assert(SoundWorker::kPlayFlags == (SND_ASYNC | SND_NOWAIT), "flag word of the hit sound");
+
+namespace {
+
+// The workers handed to Release whose threads had not ended yet.
+struct KeptWorkers {
+    CCriticalSection lock;
+    std::vector<SoundWorker*> workers;
+};
+
+KeptWorkers& Kept()
+{
+    // Never destroyed: at the process's end the threads of the workers it
+    // holds may still be in their calls, using them.
+    static KeptWorkers* const kept = new KeptWorkers;
+    return *kept;
+}
+
+} // namespace
 
 SoundWorker::~SoundWorker()
 {
     StopAndWait();
+}
+
+void SoundWorker::Release(std::unique_ptr<SoundWorker> worker)
+{
+    KeptWorkers& kept = Kept();
+    CSingleLock lock(&kept.lock, TRUE);
+    if (worker) {
+        kept.workers.push_back(worker.get());
+        worker.release();
+    }
+    // A thread found ended is gone for good: destroying its worker waits
+    // for nothing.
+    const auto ended = std::partition(kept.workers.begin(), kept.workers.end(),
+                                      [](SoundWorker* candidate) { return candidate->IsThreadAlive(); });
+    for (auto it = ended; it != kept.workers.end(); ++it)
+        delete *it;
+    kept.workers.erase(ended, kept.workers.end());
 }
 
 int SoundWorker::Run()

@@ -1,6 +1,8 @@
 #pragma once
 // A worker whose Run hands one sound to the platform and returns: its thread
-// lives only for the length of that call, not of the sound.
+// lives only for the length of that call, not of the sound. A sound system
+// that hangs can hold that call, and so the thread, for as long as it likes.
+#include <memory>
 #include <string>
 
 #include "worker/WorkerThread.h"
@@ -16,7 +18,18 @@ std::wstring AnsiSafePath(const std::wstring& strPath);
 class SoundWorker : public WorkerThread {
 public:
     SoundWorker() = default;
+    // Waits for the worker's thread, whose Run uses the object. Where that
+    // thread may be stuck in the platform's call, hand the worker to
+    // Release instead.
     ~SoundWorker() override;
+
+    // Ends a worker's life without waiting for its thread: it is destroyed
+    // at once when its thread has ended, else kept, with everything that
+    // thread uses, until a later call finds the thread ended. A thread that
+    // never comes back is left alone; the process may end while it is in
+    // its call. A null worker only destroys the kept ones whose threads
+    // have ended since.
+    static void Release(std::unique_ptr<SoundWorker> worker);
 
     // File paths stay UTF-16 from the directory query to the platform: code
     // page 932 cannot hold every folder name. The name played is decided

@@ -4,7 +4,8 @@ Desktop starts an X display of its own (Xvfb), a window manager on it
 (openbox with openbox-rc.xml: no key bindings of its own) and a PulseAudio
 server of its own whose only sink is a null sink, all in a temporary folder
 and as child processes of the caller: no system service, nothing left
-behind. Recorder records that sink's monitor while the game plays, and
+behind. The sound server can be frozen (SIGSTOP) and thawed, as a server
+that hangs and comes back. Recorder records that sink's monitor while the game plays, and
 bursts() finds the sounds in the recording on the caller's clock
 (time.monotonic), so they can be set against the moments of the hits.
 StreamReports is a second instrument on the same clock: the server's own
@@ -60,6 +61,7 @@ class Desktop:
     def __init__(self, size="1280x1024"):
         self.dir = tempfile.mkdtemp(prefix="dunko-desktop-")
         self.processes = []
+        self.sound_server = None
         self.env = dict(os.environ)
         try:
             self._start_display(size)
@@ -115,13 +117,23 @@ class Desktop:
             os.makedirs(env[name], mode=0o700)
         env["PULSE_RUNTIME_PATH"] = os.path.join(env["XDG_RUNTIME_DIR"], "pulse")
         socket = os.path.join(self.dir, "pulse-native")
-        self._spawn(["pulseaudio", "-n", "--daemonize=no", "--system=no", "--use-pid-file=no",
-                     "--exit-idle-time=-1", "--log-target=stderr",
-                     "-L", f"module-null-sink sink_name={SINK}",
-                     "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
-                    env, "pulseaudio.log")
+        self.sound_server = self._spawn(
+            ["pulseaudio", "-n", "--daemonize=no", "--system=no", "--use-pid-file=no",
+             "--exit-idle-time=-1", "--log-target=stderr",
+             "-L", f"module-null-sink sink_name={SINK}",
+             "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
+            env, "pulseaudio.log")
         self.env["PULSE_SERVER"] = f"unix:{socket}"
         _wait_until(lambda: _succeeds(["pactl", "info"], self.env), 20, "pulseaudio")
+
+    def freeze_sound_server(self):
+        """Stops the sound server in its tracks: it takes connections and
+        data no more, and answers nothing, until thaw_sound_server."""
+        self.sound_server.send_signal(signal.SIGSTOP)
+
+    def thaw_sound_server(self):
+        if self.sound_server is not None and self.sound_server.poll() is None:
+            self.sound_server.send_signal(signal.SIGCONT)
 
     def log(self, name):
         """The output of one of the desktop's programs so far, for a failure message."""
@@ -132,6 +144,8 @@ class Desktop:
             return ""
 
     def close(self):
+        # A frozen server would take no SIGTERM.
+        self.thaw_sound_server()
         for process in reversed(self.processes):
             if process.poll() is None:
                 process.terminate()

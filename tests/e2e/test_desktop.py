@@ -11,6 +11,9 @@ with a window manager and a sound server (desktop.py), as a player would.
   the piko does, and nothing before the first hit. The sound server's own
   report of each new playback stream is a second instrument: each hit opens
   a stream, and its burst starts when that stream does.
+- A sound server that hangs (frozen with SIGSTOP after a hit) holds nothing:
+  each later hit's mole goes at once, the status line moves on, and Enter
+  ends the program within a second, with code 0.
 
 Usage: test_desktop.py [path of Dunko.exe]
        test_desktop.py --measure HITS [path of Dunko.exe]
@@ -44,6 +47,11 @@ INSTRUMENT_ERROR = 0.025
 MOLE_FRESH = 0.5
 # The tests prefix starts warm; the play prefix may still have to be made.
 WINDOW_TIMEOUT = 150
+# With the sound server frozen: the hits made, and how soon each hit mole
+# must go (a hit is counted and shown at once; a mole that is not hit lives
+# a second, and these are clicked as soon as they show).
+FROZEN_HITS = 3
+GONE_WITHIN = 0.4
 
 
 def xwininfo(*args):
@@ -200,6 +208,62 @@ class Sounds:
         return lines
 
 
+def tap_new_mole(game, client, old=None, timeout=5):
+    """Clicks a new mole as soon as it shows: one whose box differs from old
+    (the box of the mole clicked last), or without old, from what is up now.
+    Returns its box and the moment of the click."""
+    end = time.monotonic() + timeout
+    shown = old or game.screen().bbox(d.MOLE_FRAME, client)
+    while time.monotonic() < end:
+        box = game.screen().bbox(d.MOLE_FRAME, client)
+        if box is not None and box != shown:
+            moment = time.monotonic()
+            game.tap(((box[0] + box[2]) // 2, (box[1] + box[3]) // 2))
+            return box, moment
+        shown = box
+        time.sleep(0.01)
+    raise TimeoutError(f"no new mole showed up in {timeout} s")
+
+
+def status_line(shot, client):
+    """The pixels of the status line's rows, to tell whether it changed."""
+    box = shot.bbox(d.STATUS, client)
+    return shot.crop((client[0], box[1], client[2], box[3])) if box else None
+
+
+def frozen_sound_server(c, game, desktop, client):
+    """A game whose sound server freezes after its first hit; Enter then
+    ends the program. The server is thawed on the way out."""
+    start_game(c, game, client)
+    tap_new_mole(game, client)
+    time.sleep(0.3)
+    desktop.freeze_sound_server()
+    try:
+        c.note("the sound server is frozen (SIGSTOP) after a hit")
+        box = None
+        for n in range(1, FROZEN_HITS + 1):
+            box, moment = tap_new_mole(game, client, box)
+            gone = d.wait_for(lambda: game.screen().bbox(d.MOLE_FRAME, client) != box, 2, interval=0.01)
+            took = time.monotonic() - moment
+            c.ok(gone and took <= GONE_WITHIN, f"frozen server, hit {n}: the mole goes within "
+                 f"{GONE_WITHIN * 1000:.0f} ms", f"{took * 1000:.0f} ms" if gone else "still there after 2 s",
+                 go_on=True)
+        before = status_line(game.screen(), client)
+        c.ok(d.wait_for(lambda: status_line(game.screen(), client) != before, 1), "frozen server: the status "
+             "line moves on", go_on=True)
+        game.key("Return")
+        pressed = time.monotonic()
+        try:
+            code = game.wait_exit(3)
+        except subprocess.TimeoutExpired:
+            code = None
+        took = time.monotonic() - pressed
+        c.ok(code == 0 and took <= 1.0, "frozen server: Enter ends the program within a second, with code 0",
+             f"code {code} after {took:.2f} s" if code is not None else "still running after 3 s")
+    finally:
+        desktop.thaw_sound_server()
+
+
 def start_game(c, game, client):
     game.click(game.at(d.START_CENTRE))
     c.ok(d.wait_for(lambda: is_running_view(game.screen(), client), 3), "a click on Start starts a game")
@@ -231,7 +295,7 @@ def question_round(c, game, answer, round_no):
     c.ok(game.wait_window_gone(question, 3), f"{answer} in the question closes it ({round_no})")
 
 
-def body(c, game, recorder, streams):
+def body(c, game, recorder, streams, desktop):
     hits = []
     window_checks(c, game)
     client = game.find_client()
@@ -259,10 +323,7 @@ def body(c, game, recorder, streams):
     game.key("Escape")
     c.ok(game.wait_window_gone(about, 3), "Escape closes the About box")
 
-    game.click(game.at(d.EXIT_CENTRE))
-    c.ok(game.wait_exit(10) == 0, "a click on Exit ends the game")
-
-    time.sleep(0.5)
+    # The hits so far are the ones heard: the last was a while ago.
     recorder.stop()
     streams.stop()
     sounds = Sounds(hits, recorder.bursts(), streams.opened)
@@ -279,6 +340,9 @@ def body(c, game, recorder, streams):
     apart = [sounds.describe(i) for i in range(len(hits)) if not sounds.agree(i)]
     c.ok(not apart, f"the stream reports agree: each hit opened a stream, its sound starting within "
          f"{INSTRUMENT_ERROR * 1000:.0f} ms of it", "; ".join(apart), go_on=True)
+
+    # Last, the server hangs; Enter ends the program.
+    frozen_sound_server(c, game, desktop, client)
 
 
 def measure(game, recorder, streams, wanted):
@@ -349,7 +413,7 @@ def main():
                 measure(game, recorder, streams, wanted)
                 code = 0
             else:
-                body(c, game, recorder, streams)
+                body(c, game, recorder, streams, desktop)
                 code = 2 if c.failed else 0
         except d.CheckFailed as failure:
             print(f"{name}: FAILED at: {failure}")
@@ -360,6 +424,7 @@ def main():
                 d.save_failure_picture(name)
             if game is not None:
                 game.kill()
+            desktop.thaw_sound_server()
             # The play prefix's Wine processes end with this desktop.
             subprocess.run(["wineserver", "-k"], env=d.wine_variables("play"), check=False)
             if recorder.process.poll() is None:

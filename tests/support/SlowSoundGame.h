@@ -1,7 +1,7 @@
 #pragma once
 // A game whose hit sound keeps its thread for kMs milliseconds, as a slow
-// sound service would: the next hit then has to wait for it. Header only, so
-// the benchmark can use it too.
+// sound service would: a hit that comes meanwhile finds it still in its
+// call. Header only, so the benchmark can use it too.
 #include <memory>
 
 #include "game/GameWorker.h"
