@@ -52,10 +52,18 @@ add_test(NAME e2e_desktop
 add_test(NAME e2e_sound_folder
   COMMAND python3 ${DUNKO_E2E_DIR}/test_sound_folder.py $<TARGET_FILE:Dunko>)
 
-set_tests_properties(e2e_play e2e_glyphs PROPERTIES TIMEOUT 90)
+# The Windows installer of this tree (cpack -G NSIS) run silently in the
+# play prefix: its files, its Start-menu shortcut and its entry in the list
+# of programs; the game as the shortcut starts it, on a desktop of the
+# test's own, with every hit heard; the silent uninstall, which leaves
+# nothing behind.
+add_test(NAME e2e_installer
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+
+set_tests_properties(e2e_play e2e_glyphs e2e_installer PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
-set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder PROPERTIES
+set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer PROPERTIES
   RUN_SERIAL TRUE
   LABELS e2e
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
