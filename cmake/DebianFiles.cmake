@@ -2,8 +2,8 @@
 # install): the game and its sound where Debian's policy puts them, the
 # launcher, the desktop entry, the icons, the AppStream metainfo, the manual
 # page and the package's documents. The generated ones (icons, compressed
-# pages, the Wine settings) are made by the target deb_files, which
-# scripts/package.sh and the package's test build before cpack -G DEB.
+# pages, the Wine settings) are made by the target deb_files, part of the
+# tree's build, so cpack -G DEB finds them.
 #
 # /usr/lib/games/dunko/       Dunko.exe (x86_64 only, so in lib) and data, a
 #                             link to the sound in share: the game is started
@@ -70,7 +70,7 @@ add_custom_command(OUTPUT ${deb_link}
   COMMAND ${CMAKE_COMMAND} -E create_symlink ../../../share/games/dunko/data ${deb_link}
   VERBATIM)
 
-add_custom_target(deb_files DEPENDS ${deb_icons} ${deb_settings} ${deb_man} ${deb_changelog} ${deb_link})
+add_custom_target(deb_files ALL DEPENDS ${deb_icons} ${deb_settings} ${deb_man} ${deb_changelog} ${deb_link})
 
 set(deb_file_mode OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 install(TARGETS Dunko RUNTIME DESTINATION lib/games/dunko PERMISSIONS ${deb_file_mode}

@@ -60,10 +60,17 @@ add_test(NAME e2e_sound_folder
 add_test(NAME e2e_installer
   COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 
-set_tests_properties(e2e_play e2e_glyphs e2e_installer PROPERTIES TIMEOUT 90)
+# The Debian package of this tree (cpack -G DEB), checked with lintian,
+# unpacked with dpkg-deb -x and started through its launcher on a desktop
+# of the test's own: a managed window, the title view, every hit heard, the
+# prefix below XDG_DATA_HOME (the play prefix, linked in), never ~/.wine.
+add_test(NAME e2e_deb
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_deb.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+
+set_tests_properties(e2e_play e2e_glyphs e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
-set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer PROPERTIES
+set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES
   RUN_SERIAL TRUE
   LABELS e2e
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
