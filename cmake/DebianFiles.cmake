@@ -17,14 +17,14 @@ find_program(DUNKO_MAGICK convert)
 find_program(DUNKO_GZIP gzip)
 
 # The icon theme's sizes from the two images of the game's icon, each an
-# exact multiple of one of them so the pixels stay sharp. PNGs without time
-# stamps, so the package comes out the same each time.
+# exact multiple of one of them so the pixels stay sharp (size:image:times).
+# PNGs without time stamps, so the package comes out the same each time.
 set(deb_icons)
-foreach(spec 16:1:1 32:0:1 48:1:3 64:0:2 128:0:4 256:0:8)
-  string(REPLACE ":" ";" spec ${spec})
-  list(GET spec 0 size)
-  list(GET spec 1 frame)
-  list(GET spec 2 scale)
+foreach(icon 16:1:1 32:0:1 48:1:3 64:0:2 128:0:4 256:0:8)
+  string(REPLACE ":" ";" icon ${icon})
+  list(GET icon 0 size)
+  list(GET icon 1 frame)
+  list(GET icon 2 scale)
   math(EXPR percent "${scale} * 100")
   set(png ${deb_out}/icons/${size}x${size}/apps/dunko.png)
   add_custom_command(OUTPUT ${png}
