@@ -19,7 +19,12 @@ set(DUNKO_E2E_DIR ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME e2e_windows
     COMMAND python3 ${DUNKO_E2E_DIR}/test_windows.py $<TARGET_FILE:Dunko> $<TARGET_FILE:gdi_probe>)
-  set_tests_properties(e2e_windows PROPERTIES
+  # The product's own installer (cpack -G NSIS) run silently in this
+  # tree's prefix: files, shortcut, uninstall entry, the game's window as
+  # the shortcut starts it, and the silent uninstall leaving nothing.
+  add_test(NAME e2e_installer_windows
+    COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} --by-window)
+  set_tests_properties(e2e_windows e2e_installer_windows PROPERTIES
     TIMEOUT 90
     RUN_SERIAL TRUE
     LABELS e2e
