@@ -75,8 +75,12 @@ add_test(NAME e2e_deb
 set_tests_properties(e2e_play e2e_glyphs e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
+set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder PROPERTIES RUN_SERIAL TRUE)
+# The package tests bring their own display, pointer and sound server and
+# touch nothing of the tests' display, so they run beside other tests; the
+# play prefix they share with each other, one at a time.
 set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES
-  RUN_SERIAL TRUE
   LABELS e2e
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
+set_tests_properties(e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES RESOURCE_LOCK play_prefix)
 set_property(TEST e2e_sound_folder APPEND PROPERTY ENVIRONMENT "LOCPATH=${DUNKO_LOCPATH}")
