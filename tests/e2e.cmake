@@ -72,6 +72,14 @@ add_test(NAME e2e_installer
 add_test(NAME e2e_deb
   COMMAND python3 ${DUNKO_E2E_DIR}/test_deb.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
 
+# The Debian package's launcher with stand-ins for Wine's commands: what
+# the first start says and makes, what a later one does, where the prefix
+# is and the folder the game starts in. Quick, and needs no display.
+add_test(NAME package_launcher
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_launcher.py ${CMAKE_BINARY_DIR})
+set_tests_properties(package_launcher PROPERTIES TIMEOUT 60 LABELS package
+  ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
+
 set_tests_properties(e2e_play e2e_glyphs e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
