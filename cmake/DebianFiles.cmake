@@ -15,6 +15,11 @@ set(deb_out ${CMAKE_BINARY_DIR}/deb)
 file(MAKE_DIRECTORY ${deb_out})
 find_program(DUNKO_MAGICK convert)
 find_program(DUNKO_GZIP gzip)
+if(NOT DUNKO_MAGICK OR NOT DUNKO_GZIP)
+  # scripts/install-deps.sh installs both; without them the game still builds.
+  message(WARNING "No ImageMagick (convert) or gzip: the Debian package cannot be made")
+  return()
+endif()
 
 # The icon theme's sizes from the two images of the game's icon, each an
 # exact multiple of one of them so the pixels stay sharp (size:image:times).
