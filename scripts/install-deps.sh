@@ -13,6 +13,7 @@ packages=(
   fonts-ipafont-gothic
   googletest
   locales
+  nsis lintian  # the Windows installer, and the check of the Debian package (scripts/package.sh)
 )
 # --desktop: the window manager and the sound server that the desktop test
 # starts for itself. Not for playing: on a desktop whose sound server is

@@ -19,7 +19,12 @@ set(DUNKO_E2E_DIR ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME e2e_windows
     COMMAND python3 ${DUNKO_E2E_DIR}/test_windows.py $<TARGET_FILE:Dunko> $<TARGET_FILE:gdi_probe>)
-  set_tests_properties(e2e_windows PROPERTIES
+  # The product's own installer (cpack -G NSIS) run silently in this
+  # tree's prefix: files, shortcut, uninstall entry, the game's window as
+  # the shortcut starts it, and the silent uninstall leaving nothing.
+  add_test(NAME e2e_installer_windows
+    COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} --by-window)
+  set_tests_properties(e2e_windows e2e_installer_windows PROPERTIES
     TIMEOUT 90
     RUN_SERIAL TRUE
     LABELS e2e
@@ -54,11 +59,38 @@ add_test(NAME e2e_desktop
 add_test(NAME e2e_sound_folder
   COMMAND python3 ${DUNKO_E2E_DIR}/test_sound_folder.py $<TARGET_FILE:Dunko>)
 
-set_tests_properties(e2e_play e2e_glyphs PROPERTIES TIMEOUT 90)
+# The Windows installer of this tree (cpack -G NSIS) run silently in the
+# play prefix: its files, its Start-menu shortcut and its entry in the list
+# of programs; the game as the shortcut starts it, on a desktop of the
+# test's own, with every hit heard; the silent uninstall, which leaves
+# nothing behind.
+add_test(NAME e2e_installer
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+
+# The Debian package of this tree (cpack -G DEB), checked with lintian,
+# unpacked with dpkg-deb -x and started through its launcher on a desktop
+# of the test's own: a managed window, the title view, every hit heard, the
+# prefix below XDG_DATA_HOME (the play prefix, linked in), never ~/.wine.
+add_test(NAME e2e_deb
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_deb.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+
+# The Debian package's launcher with stand-ins for Wine's commands: what
+# the first start says and makes, what a later one does, where the prefix
+# is and the folder the game starts in. Quick, and needs no display.
+add_test(NAME package_launcher
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_launcher.py ${CMAKE_BINARY_DIR})
+set_tests_properties(package_launcher PROPERTIES TIMEOUT 60 LABELS package
+  ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
+
+set_tests_properties(e2e_play e2e_glyphs e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
-set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder PROPERTIES
-  RUN_SERIAL TRUE
+set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder PROPERTIES RUN_SERIAL TRUE)
+# The package tests bring their own display, pointer and sound server and
+# touch nothing of the tests' display, so they run beside other tests; the
+# play prefix they share with each other, one at a time.
+set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES
   LABELS e2e
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
+set_tests_properties(e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES RESOURCE_LOCK play_prefix)
 set_property(TEST e2e_sound_folder APPEND PROPERTY ENVIRONMENT "LOCPATH=${DUNKO_LOCPATH}")

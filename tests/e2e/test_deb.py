@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""The Debian package, as a Linux player gets it, without installing it.
+
+Makes the package of this build tree (cpack -G DEB), checks it with
+lintian (no error, no warning) and its dependencies (Wine and the Japanese
+font, nothing that builds), unpacks it with dpkg-deb -x into a temporary
+root and starts the unpacked launcher, usr/games/dunko, on a desktop of the
+test's own (desktop.py), from another folder and with a home of its own:
+- the game's window is managed and its title view shows;
+- the game runs in the prefix below $XDG_DATA_HOME, in the folder that
+  holds data\\piko1.wav, and every hit is heard;
+- nothing is made in ~/.wine.
+The player's prefix is the play prefix (scripts/play.sh's), linked in, so
+no prefix has to be made: the launcher finds it made with the same settings.
+
+Usage: test_deb.py BUILD_DIR VERSION
+"""
+import glob
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+
+import desktop as dt
+import dunko_driver as d
+import player
+
+DEPENDS = "wine, wine64, fonts-ipafont-gothic"
+
+
+def body(c, tree, version, folder, desktop):
+    subprocess.run(["cpack", "-G", "DEB", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL)
+    deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
+    c.ok(os.path.isfile(deb), "cpack -G DEB makes the package", deb)
+
+    lint = subprocess.run(["lintian", "--fail-on", "error,warning", "--display-info", deb],
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+    tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
+    for line in tags:
+        c.note(line)
+    c.ok(lint.returncode == 0 and not any(t[:2] in ("E:", "W:") for t in tags),
+         "lintian reports no error and no warning", lint.stdout + lint.stderr if lint.returncode else "")
+    depends = d.run("dpkg-deb", "-f", deb, "Depends")
+    c.ok(depends == DEPENDS, "it depends on Wine and the Japanese font only", f"got {depends!r}", go_on=True)
+
+    root = os.path.join(folder, "root")
+    subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+    home = os.path.join(folder, "home")
+    data_home = os.path.join(folder, "data home")
+    os.makedirs(home)
+    os.makedirs(os.path.join(data_home, "dunko"))
+    prefix = os.path.join(data_home, "dunko", "wineprefix")
+    play = player.play_prefix(desktop.env["DISPLAY"])
+    os.symlink(play["WINEPREFIX"], prefix)
+
+    # The launcher gets the environment of a player's desktop session, none
+    # of the tests' Wine settings.
+    for name in [n for n in os.environ if n.startswith("WINE")] + ["PULSE_LATENCY_MSEC"]:
+        os.environ.pop(name, None)
+    env = dict(DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"], HOME=home,
+               XDG_DATA_HOME=data_home)
+    launcher = os.path.join(root, "usr", "games", "dunko")
+    recorder = dt.Recorder(desktop)
+    streams = dt.StreamReports(desktop)
+    # Game adds the program's path to the command; the launcher takes none.
+    game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher],
+                  timeout=player.WINDOW_TIMEOUT)
+    try:
+        client = player.managed_title_view(c, game)
+        with open(f"/proc/{game.pid}/environ", "rb") as f:
+            environ = dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
+        used = environ.get(b"WINEPREFIX", b"").decode()
+        c.ok(used == prefix, "the game runs in the prefix below XDG_DATA_HOME", f"got {used!r}", go_on=True)
+        where = os.readlink(f"/proc/{game.pid}/cwd")
+        game_dir = os.path.join(root, "usr", "lib", "games", "dunko")
+        c.ok(where == game_dir and os.path.isfile(os.path.join(where, "data", "piko1.wav")),
+             "in the game's folder, which holds data/piko1.wav", f"got {where!r}", go_on=True)
+        player.play_and_exit(c, game, client, recorder, streams)
+    finally:
+        game.kill()
+        if recorder.process.poll() is None:
+            recorder.stop()
+        streams.stop()
+    c.ok(not os.path.exists(os.path.join(home, ".wine")), "nothing is made in ~/.wine", go_on=True)
+
+
+def main():
+    tree, version = sys.argv[1], sys.argv[2]
+    name = "e2e_deb"
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
+    c = d.Checks(name)
+    code = 1
+    folder = tempfile.mkdtemp(prefix="dunko-deb-")
+    try:
+        with dt.Desktop() as desktop:
+            os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+            try:
+                body(c, tree, version, folder, desktop)
+                code = 2 if c.failed else 0
+            except d.CheckFailed as failure:
+                print(f"{name}: FAILED at: {failure}")
+            except Exception as error:
+                print(f"{name}: FAILED with {type(error).__name__}: {error}")
+            finally:
+                if code == 1:
+                    d.save_failure_picture(name)
+                player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    if code == 0:
+        print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
+    elif code == 2:
+        print(f"{name}: FAILED at: {'; '.join(c.failed)}")
+    sys.exit(1 if code else 0)
+
+
+if __name__ == "__main__":
+    main()

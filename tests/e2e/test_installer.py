@@ -1,0 +1,268 @@
+#!/usr/bin/env python3
+"""The Windows installer under Wine, as a player uses it.
+
+Makes the installer of this build tree (cpack -G NSIS) and runs it
+silently (/S) in the prefix scripts/play.sh plays in. Then:
+- the game's files are in the player's own folder (no administrator
+  rights needed), the same as the build's;
+- the Start-menu shortcut, named with the game's Japanese name, points at
+  the installed Dunko.exe and starts it in the installed folder;
+- the list of programs has the uninstaller, with the version and the icon;
+- the game started as the shortcut starts it shows its title view on a
+  desktop of the test's own (desktop.py) and every hit is heard: the sound
+  comes from the installed folder, the only data\\piko1.wav below it;
+- the uninstaller run silently leaves no file, shortcut or entry behind.
+
+With --by-window, for the i686 tree, whose Wine (WoW64) cannot draw: in
+that tree's own prefix and display, and the game checked by its window
+alone (its title, the folder it runs in, Enter ending it).
+
+Usage: test_installer.py BUILD_DIR VERSION [--by-window]
+"""
+import contextlib
+import glob
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+
+import desktop as dt
+import dunko_driver as d
+import player
+
+NAME = "Dunko叩き"
+UNINSTALL_KEY = r"HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\Dunko"
+# The shell link's flags (MS-SHLLINK 2.1.1).
+HAS_ID_LIST, HAS_LINK_INFO, HAS_NAME, HAS_RELATIVE_PATH, HAS_WORKING_DIR, HAS_ARGUMENTS, HAS_ICON, \
+    IS_UNICODE = (1 << i for i in range(8))
+
+
+def read_shortcut(path):
+    """(target, working folder) of a Windows shell link (.lnk) file."""
+    with open(path, "rb") as f:
+        data = f.read()
+    flags = struct.unpack_from("<I", data, 0x14)[0]
+    pos = 0x4C
+    if flags & HAS_ID_LIST:
+        pos += 2 + struct.unpack_from("<H", data, pos)[0]
+    target = None
+    if flags & HAS_LINK_INFO:
+        size, header, info_flags, _, base, _, suffix = struct.unpack_from("<7I", data, pos)
+        if info_flags & 1:
+            if header >= 0x24:
+                base_w = struct.unpack_from("<I", data, pos + 0x1C)[0]
+                start = pos + base_w
+                end = data.index(b"\0\0", start)
+                end += (end - start) % 2
+                target = data[start:end].decode("utf-16-le")
+            else:
+                target = data[pos + base:data.index(b"\0", pos + base)].decode("cp1252")
+            target += data[pos + suffix:data.index(b"\0", pos + suffix)].decode("cp1252")
+        pos += size
+    strings = {}
+    for flag in (HAS_NAME, HAS_RELATIVE_PATH, HAS_WORKING_DIR, HAS_ARGUMENTS, HAS_ICON):
+        if flags & flag:
+            count = struct.unpack_from("<H", data, pos)[0]
+            width = 2 if flags & IS_UNICODE else 1
+            raw = data[pos + 2:pos + 2 + count * width]
+            # Wine counts the terminating null in.
+            strings[flag] = raw.decode("utf-16-le" if width == 2 else "cp1252").rstrip("\0")
+            pos += 2 + count * width
+    return target, strings.get(HAS_WORKING_DIR)
+
+
+class Prefix:
+    """Paths of one Wine prefix, both ways."""
+
+    def __init__(self, env):
+        self.env = env
+        self.root = env["WINEPREFIX"]
+        users = [u for u in glob.glob(os.path.join(self.root, "drive_c", "users", "*"))
+                 if os.path.basename(u) != "Public"]
+        self.user = os.path.basename(users[0])
+        self.install_dir = f"C:\\users\\{self.user}\\AppData\\Local\\Programs\\Dunko"
+        self.shortcut = self.unix(f"C:\\users\\{self.user}\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"
+                                  f"\\Programs\\{NAME}.lnk")
+
+    def unix(self, windows_path):
+        drive, rest = windows_path.split(":", 1)
+        assert drive.upper() == "C", windows_path
+        return os.path.join(self.root, "drive_c", *[p for p in rest.split("\\") if p])
+
+    def uninstall_entry(self, folder):
+        """The uninstall key's values as reg export writes them, or None
+        when there is no such key."""
+        out = os.path.join(folder, "entry.reg")
+        if os.path.exists(out):
+            os.remove(out)
+        code = player.run_quietly(["wine", "reg", "export", UNINSTALL_KEY, "Z:" + out.replace("/", "\\"), "/y"],
+                                  self.env, 30)
+        if code != 0 or not os.path.exists(out):
+            return None
+        with open(out, "rb") as f:
+            return f.read().decode("utf-16")
+
+    def uninstaller_copies(self):
+        """The files in the uninstaller's temporary folders."""
+        return [f for f in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp", "*"),
+                                     recursive=True)]
+
+    def clear(self, folder):
+        """Takes away what an earlier run that failed half-way left."""
+        shutil.rmtree(self.unix(self.install_dir), ignore_errors=True)
+        for copy in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp"), recursive=True):
+            shutil.rmtree(copy, ignore_errors=True)
+        if os.path.exists(self.shortcut):
+            os.remove(self.shortcut)
+        if self.uninstall_entry(folder) is not None:
+            player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 30)
+
+
+def same_file(a, b):
+    with open(a, "rb") as x, open(b, "rb") as y:
+        return x.read() == y.read()
+
+
+def play_on_desktop(c, desktop, env, target, working):
+    """The game as the shortcut starts it (its target, in its working
+    folder), on the desktop: a managed window, the title view, every hit
+    heard."""
+    recorder = dt.Recorder(desktop)
+    streams = dt.StreamReports(desktop)
+    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
+    try:
+        client = player.managed_title_view(c, game)
+        player.play_and_exit(c, game, client, recorder, streams)
+    finally:
+        game.kill()
+        if recorder.process.poll() is None:
+            recorder.stop()
+        streams.stop()
+
+
+def start_by_window(c, env, target, working):
+    """The game as the shortcut starts it, for a Wine that cannot draw (the
+    i686 build under WoW64): its window, the folder it runs in, and Enter
+    (the dialog's OK) ending it with exit code 0."""
+    try:
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=30)
+    except (TimeoutError, RuntimeError) as error:
+        # The uninstaller's checks do not depend on the game; a game still
+        # running would hold its file, so the prefix's processes end first.
+        c.ok(False, "the game's window appears", str(error), go_on=True)
+        player.run_quietly(["wineserver", "-k"], env, 30)
+        return
+    try:
+        title = game.title()
+        c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
+        where = os.readlink(f"/proc/{game.pid}/cwd")
+        c.ok(where == working, "the game runs in the installed folder", f"got {where!r}", go_on=True)
+        left, top, right, bottom = game.geometry()
+        game.move(((left + right) // 2, (top + bottom) // 2))
+        game.key("Return")
+        code = game.wait_exit(10)
+        c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
+    finally:
+        game.kill()
+
+
+def body(c, tree, version, folder, desktop):
+    subprocess.run(["cpack", "-G", "NSIS", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL)
+    setups = glob.glob(os.path.join(folder, f"Dunko-{version}-win*-setup.exe"))
+    c.ok(len(setups) == 1, "cpack -G NSIS makes the installer", str(setups))
+    c.note(f"{os.path.basename(setups[0])}: {os.path.getsize(setups[0])} bytes")
+
+    if desktop:
+        env = dict(player.play_prefix(desktop.env["DISPLAY"]), DISPLAY=desktop.env["DISPLAY"],
+                   PULSE_SERVER=desktop.env["PULSE_SERVER"])
+    else:
+        env = d.wine_environment()
+    prefix = Prefix(env)
+    prefix.clear(folder)
+    code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
+    c.ok(code == 0, "the installer run with /S ends with exit code 0", str(code))
+
+    installed = prefix.unix(prefix.install_dir)
+    for name, built in (("Dunko.exe", os.path.join(tree, "src", "Dunko.exe")),
+                        ("data/piko1.wav", os.path.join(d.ROOT, "data", "piko1.wav")),
+                        ("ReadMe.txt", os.path.join(d.ROOT, "dist", "ReadMe.txt"))):
+        path = os.path.join(installed, name)
+        c.ok(os.path.isfile(path) and same_file(path, built), f"{name} is installed as built", path, go_on=True)
+    c.ok(os.path.isfile(os.path.join(installed, "Uninstall.exe")), "the uninstaller is installed beside it")
+
+    c.ok(os.path.isfile(prefix.shortcut), f"the Start menu has the shortcut {NAME}.lnk", prefix.shortcut)
+    target, working = read_shortcut(prefix.shortcut)
+    want_target = prefix.install_dir + "\\Dunko.exe"
+    c.ok((target or "").lower() == want_target.lower(), "the shortcut points at the installed Dunko.exe",
+         f"got {target!r}, want {want_target!r}", go_on=True)
+    c.ok((working or "").lower() == prefix.install_dir.lower(), "the shortcut starts it in the installed folder",
+         f"got {working!r}, want {prefix.install_dir!r}", go_on=True)
+
+    entry = prefix.uninstall_entry(folder) or ""
+    for value in (f'"DisplayName"="{NAME}"', f'"DisplayVersion"="{version}"',
+                  '"DisplayIcon"="' + (prefix.install_dir + "\\Dunko.exe,0").replace("\\", "\\\\") + '"',
+                  '"UninstallString"="\\"' + (prefix.install_dir + "\\Uninstall.exe").replace("\\", "\\\\")
+                  + '\\""'):
+        c.ok(value in entry, f"the list of programs has {value}", "" if value in entry else entry, go_on=True)
+
+    if desktop:
+        play_on_desktop(c, desktop, env, prefix.unix(target), prefix.unix(working))
+    else:
+        start_by_window(c, env, prefix.unix(target), prefix.unix(working))
+
+    # The uninstaller copies itself to the temporary folder and goes on
+    # from there; the folder is its last step.
+    code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 60)
+    c.ok(code == 0, "the uninstaller run with /S ends with exit code 0", str(code))
+    gone = d.wait_for(lambda: not os.path.exists(installed), 30, interval=0.2)
+    left = sorted(os.path.relpath(os.path.join(p, f), installed) for p, _, fs in os.walk(installed) for f in fs)
+    c.ok(gone, "the uninstaller takes the installed folder away", str(left), go_on=True)
+    c.ok(not os.path.exists(prefix.shortcut), "and the shortcut", go_on=True)
+    c.ok(prefix.uninstall_entry(folder) is None, "and the entry in the list of programs", go_on=True)
+    # Its copy in the temporary folder is left for Windows to delete at the
+    # next restart, which wineboot -r stands for. (Wine runs the two entries
+    # the folder first, so the folder itself stays, empty.)
+    player.run_quietly(["wineboot", "-r"], env, 60)
+    copies = prefix.uninstaller_copies()
+    c.ok(not copies, "after a restart the uninstaller's temporary copy is gone too", str(copies), go_on=True)
+
+
+def main():
+    tree, version = sys.argv[1], sys.argv[2]
+    by_window = sys.argv[3:] == ["--by-window"]
+    name = "e2e_installer_windows" if by_window else "e2e_installer"
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
+    c = d.Checks(name)
+    code = 1
+    folder = tempfile.mkdtemp(prefix="dunko-installer-")
+    try:
+        with contextlib.nullcontext() if by_window else dt.Desktop() as desktop:
+            if desktop:
+                os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+            try:
+                body(c, tree, version, folder, desktop)
+                code = 2 if c.failed else 0
+            except d.CheckFailed as failure:
+                print(f"{name}: FAILED at: {failure}")
+            except Exception as error:
+                print(f"{name}: FAILED with {type(error).__name__}: {error}")
+            finally:
+                if code == 1:
+                    d.save_failure_picture(name)
+                if desktop:
+                    player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    if code == 0:
+        print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
+    elif code == 2:
+        print(f"{name}: FAILED at: {'; '.join(c.failed)}")
+    sys.exit(1 if code else 0)
+
+
+if __name__ == "__main__":
+    main()
