@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "GameHarness.h"
+#include "ManualTicks.h"
 #include "RunOnAfxThread.h"
 #include "SlowSoundGame.h"
 #include "PaintCounter.h"
@@ -133,15 +134,12 @@ TEST(GameLoop, StatusLineRoundsAHalfTenthOfASecondUp)
 
 namespace {
 
-// Read at run time (volatile), so the compiler cannot work the answers out
-// while compiling, where the processor's floating point plays no part.
-volatile clock_t g_clockMs = 0;
-clock_t ClockMs() { return g_clockMs; }
-
 // What the game makes of its stage clock on the calling thread: whether
 // 10,000 ms are past the stage's ten seconds, and the status line at
 // 68,350 ms (68.35 s lies between two doubles, and rounding ms * 0.001 once
-// or twice picks different ones, which show as 68.4 and 68.3).
+// or twice picks different ones, which show as 68.4 and 68.3). The ticks
+// are read at run time, so the compiler cannot work the answers out while
+// compiling, where the processor's floating point plays no part.
 struct ClockAnswers {
     bool overAtTenSeconds;
     std::string statusAt68350;
@@ -149,13 +147,13 @@ struct ClockAnswers {
 
 ClockAnswers ReadTheStageClock(Game& game)
 {
-    BasicStopwatch<&ClockMs> watch;
-    g_clockMs = 0;
+    ManualTicks ticks;
+    Stopwatch watch(ticks);
     watch.Start();
-    g_clockMs = 10000;
+    ticks.now = 10000;
     ClockAnswers answers;
     answers.overAtTenSeconds = watch.GetElapsedSec() > GameWorker::kStageSeconds;
-    g_clockMs = 68350;
+    ticks.now = 68350;
     game.worker.UpdateStatus(watch.GetElapsedSec());
     answers.statusAt68350 = game.board.GetStatusText().GetString();
     return answers;
