@@ -29,6 +29,20 @@ std::string Score(int stage, int hits, int quota)
     return s.GetString();
 }
 
+// A point of the first mole that the second one does not cover, so a click
+// there tells which of the two it was tested against.
+POINT OnlyInTheFirstMole()
+{
+    const std::vector<RECT> spots = PredictMoleSpots(2);
+    const RECT& r = spots[0];
+    for (const POINT p : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
+                          POINT{r.right - 1, r.bottom - 1}})
+        if (!PtInRect(&spots[1], p))
+            return p;
+    ADD_FAILURE() << "the second mole covers the first";
+    return POINT{-1, -1};
+}
+
 } // namespace
 
 TEST(GameRules, EachStageIsClearedByItsQuotaAndLostOneHitShortOfIt)
@@ -126,15 +140,7 @@ TEST(GameRules, TheStageIsLostOnlyWhenItsClockReadsMoreThanTenSecondsWithNoClick
 
 TEST(GameRules, AMoleCanBeHitFromThePauseBeforeItShowsToItsThousandthMillisecond)
 {
-    const std::vector<RECT> spots = PredictMoleSpots(2);
-    // A corner of the first mole that the second one does not cover.
-    const RECT& r = spots[0];
-    POINT first = {-1, -1};
-    for (const POINT p : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
-                          POINT{r.right - 1, r.bottom - 1}})
-        if (!PtInRect(&spots[1], p))
-            first = p;
-    ASSERT_NE(-1, first.x) << "the second mole covers the first";
+    const POINT first = OnlyInTheFirstMole();
     // When the click on the first mole is queued: in the banner, in
     // the pause after the mole is placed and before it shows, or in the
     // pause after the pass at which the mole's stopwatch read moleMs.
@@ -161,5 +167,51 @@ TEST(GameRules, AMoleCanBeHitFromThePauseBeforeItShowsToItsThousandthMillisecond
         EXPECT_EQ(c.hits, game.board.m_nHits.load())
             << "hits for a click queued " << (c.when == Banner ? "in the banner" : c.when == SpawnPause ? "in the spawn pause" : "after the pass at ")
             << (c.when == AfterPass ? std::to_string(c.moleMs) + " ms of the mole" : "");
+    }
+}
+
+TEST(GameRules, AClickCountsOnceOnTheMoleUnderItAndAMissChangesNothing)
+{
+    // Clicks queued together in the first mole's first poll; the second of
+    // two on one mole is tested against the next mole, placed elsewhere.
+    const POINT on = OnlyInTheFirstMole();
+    const POINT miss = {1, 1};
+    struct Case { std::vector<POINT> clicks; int hits; };
+    for (const Case& c : {Case{{on}, 1}, {{on, on}, 1}, {{miss}, 0}, {{miss, on}, 1}}) {
+        DrivenGame game;
+        bool clicked = false;
+        ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
+            if (pause == Pause::Poll && !clicked) {
+                for (const POINT p : c.clicks)
+                    game.Click(p);
+                clicked = true;
+            }
+            return ms;
+        }));
+        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << c.clicks.size() << " clicks, the first at "
+                                                     << c.clicks[0].x << "," << c.clicks[0].y;
+        EXPECT_EQ(0, game.worker.m_clickQueue.GetCount()) << "every click is taken";
+    }
+}
+
+TEST(GameRules, AStoppedGameTakesNoMoreClicksAndShowsNoEndText)
+{
+    struct Case { bool stop; int hits; int leftQueued; std::vector<std::string> texts; };
+    for (const Case& c : {Case{false, 1, 0, {kStage[0], kOver}}, {true, 0, 1, {kStage[0]}}}) {
+        DrivenGame game;
+        bool clicked = false;
+        ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
+            if (pause == Pause::Poll && !clicked) {
+                game.ClickMole();
+                if (c.stop)
+                    game.worker.RequestStop();
+                clicked = true;
+            }
+            return ms;
+        }));
+        const char* what = c.stop ? "a click queued with a stop" : "a click";
+        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << what;
+        EXPECT_EQ(c.leftQueued, game.worker.m_clickQueue.GetCount()) << "clicks left queued after " << what;
+        EXPECT_EQ(Joined(c.texts), Joined(game.Texts())) << "after " << what;
     }
 }
