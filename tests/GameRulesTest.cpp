@@ -93,7 +93,13 @@ TEST(GameRules, APerfectGameShowsEachBannerAndItsEndTextForTwoSecondsOnAnEmptyBo
 TEST(GameRules, AfterGameOverTheLastMoleAndScoreStayIntoTheNextGamesFirstBanner)
 {
     DrivenGame game;
-    ASSERT_TRUE(game.Play());
+    std::string first;
+    ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
+        if (pause == Pause::Spawn && first.empty())
+            first = game.board.GetStatusText().GetString();
+        return ms;
+    }));
+    EXPECT_EQ(Score(1, 0, 10) + " Time:0.0", first) << "the first status line";
     ASSERT_EQ(2u, game.messages.size()) << Joined(game.Texts());
     EXPECT_EQ(kOver, game.messages[1].text);
     EXPECT_EQ(2000u, game.messages[1].ms);

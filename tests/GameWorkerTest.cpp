@@ -54,13 +54,6 @@ std::vector<std::string> NonEmpty(const std::vector<Shown>& shown)
     return texts;
 }
 
-// The quota of a status line "Stage:n  Dunko：h/q 匹 Time:t".
-int QuotaOf(const std::string& status)
-{
-    const size_t slash = status.find('/');
-    return slash == std::string::npos ? -1 : std::atoi(status.c_str() + slash + 1);
-}
-
 double TimeOf(const std::string& status)
 {
     const size_t at = status.find("Time:");
@@ -78,47 +71,6 @@ public:
 using SlowSoundGame = SlowSoundGameOf<1500>;
 
 } // namespace
-
-TEST(GameLoop, PerfectGameShowsEveryBannerAndQuotaThenPerfect)
-{
-    Game game;
-    GameRecorder recorder(game.worker, game.board);
-    ScriptedPlayer player(game.worker, game.board);
-    const DWORD start = GetTickCount();
-    game.Start();
-    ASSERT_TRUE(game.Ended(60000));
-    const DWORD length = GetTickCount() - start;
-    Sleep(20);
-
-    const std::vector<std::string> expected = {
-        Sjis("ステージ1"), Sjis("ステージ2"), Sjis("ステージ3"), Sjis("ステージ4"),
-        Sjis("ファイナルステージ"), Sjis("Perfect!!"),
-    };
-    const std::vector<Shown> messages = recorder.Messages();
-    EXPECT_EQ(expected, NonEmpty(messages));
-
-    // "Perfect!!" stays for about two seconds.
-    for (size_t i = 0; i + 1 < messages.size(); ++i) {
-        if (messages[i].text == "Perfect!!") {
-            const DWORD shown = messages[i + 1].at - messages[i].at;
-            EXPECT_GE(shown, 1900u);
-            EXPECT_LE(shown, 2600u);
-        }
-    }
-
-    std::vector<int> quotas;
-    for (const std::string& status : NonEmpty(recorder.Statuses()))
-        if (quotas.empty() || quotas.back() != QuotaOf(status))
-            quotas.push_back(QuotaOf(status));
-    EXPECT_EQ((std::vector<int>{10, 12, 14, 16, 18}), quotas);
-
-    EXPECT_EQ(0, game.board.m_bRunning.load());
-    EXPECT_EQ(0, game.board.MoleCount());
-    EXPECT_TRUE(game.worker.GetMessage().IsEmpty());
-    EXPECT_EQ(WorkerThread::STATUS_IDLE, game.worker.m_nStatus.load());
-    std::printf("perfect game took %lu ms with %d clicks\n", static_cast<unsigned long>(length),
-                player.ClicksPushed());
-}
 
 TEST(GameLoop, StatusLineRoundsAHalfTenthOfASecondUp)
 {
@@ -177,72 +129,6 @@ TEST(GameLoop, TheStageClockGivesTheSameAnswersOnEveryThread)
     check("main thread");
     std::thread([&] { check("std::thread"); }).join();
     RunOnAfxThread([&] { check("AfxBeginThread thread"); });
-}
-
-TEST(GameLoop, NotClickingLosesStageOneAndLeavesTheLastMole)
-{
-    Game game;
-    GameRecorder recorder(game.worker, game.board);
-    game.Start();
-    ASSERT_TRUE(game.Ended(20000));
-    Sleep(20);
-
-    EXPECT_EQ((std::vector<std::string>{Sjis("ステージ1"), Sjis("Game Over!!")}), NonEmpty(recorder.Messages()));
-    const std::vector<std::string> statuses = NonEmpty(recorder.Statuses());
-    ASSERT_FALSE(statuses.empty());
-    EXPECT_EQ(kStatusFirst, statuses.front());
-    EXPECT_GE(TimeOf(statuses.back()), 10.0); // shown with one decimal
-    EXPECT_EQ(1, game.board.MoleCount());
-    EXPECT_EQ(0, game.board.m_bRunning.load());
-    EXPECT_TRUE(game.worker.GetMessage().IsEmpty());
-}
-
-TEST(GameLoop, MissesDoubleClicksAndBannerClicks)
-{
-    const std::vector<RECT> spots = PredictMoleSpots(40);
-    Game game;
-    GameRecorder recorder(game.worker, game.board);
-    // Clicked during the first banner, at the spot the first mole will take.
-    game.Start();
-    ASSERT_TRUE(WaitUntil([&] { return !game.worker.GetMessage().IsEmpty(); }, 1000));
-    const POINT first = Centre(spots[0]);
-    game.worker.PushClick(new ClickEvent(first.x, first.y));
-    ASSERT_TRUE(WaitUntil([&] { return game.board.m_nHits.load() == 1; }, 3000))
-        << "a click made during the banner hits the first mole shown";
-
-    // A miss is taken and changes nothing: the young mole stays, uncounted.
-    RECT mole;
-    ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &mole); }, 500));
-    RECT fresh;
-    ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &fresh) && !EqualRect(&fresh, &mole); }, 1500));
-    game.worker.PushClick(new ClickEvent(1, 1)); // never inside a mole
-    ASSERT_TRUE(WaitUntil([&] { return game.worker.m_clickQueue.GetCount() == 0; }, 500));
-    RECT after;
-    ASSERT_TRUE(CurrentMoleRect(game.board, &after));
-    EXPECT_TRUE(EqualRect(&fresh, &after));
-    EXPECT_EQ(1, game.board.m_nHits.load());
-
-    // Two clicks queued on one mole count once: the second is tested
-    // against the next mole, placed elsewhere. Wait for a mole whose
-    // successor does not cover the point.
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(game.board, &mole); }, 1500));
-        auto at = std::find_if(spots.begin(), spots.end(), [&](const RECT& r) { return EqualRect(&r, &mole); });
-        ASSERT_NE(at, spots.end());
-        const POINT c = Centre(mole);
-        if (at + 1 != spots.end() && PtInRect(&*(at + 1), c))
-            continue; // the next mole would sit under the same point; try the next one
-        const int hits = game.board.m_nHits.load();
-        {
-            CSingleLock hold(game.worker.m_clickQueue.GetSection(), TRUE);
-            game.worker.PushClick(new ClickEvent(c.x, c.y));
-            game.worker.PushClick(new ClickEvent(c.x, c.y));
-        }
-        ASSERT_TRUE(WaitUntil([&] { return game.worker.m_clickQueue.GetCount() == 0; }, 500));
-        Sleep(50);
-        EXPECT_EQ(hits + 1, game.board.m_nHits.load());
-        break;
-    }
 }
 
 TEST(GameLoop, SuspendedTimeCountsAndAStopEndsTheGameWithoutEndText)

@@ -49,6 +49,27 @@ TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
     EXPECT_GT(pictureColours.size(), 10u);
 }
 
+TEST(MoleDrawing, AClickOnTheLeftOrTopFrameLineHitsAndOnTheRightOrBottomOneMisses)
+{
+    SKIP_UNLESS_GDI_DRAWS();
+    DibCanvas canvas(200, 200, kBackground);
+    Mole mole;
+    DrawMoleOn(canvas, mole, 100, 100, 50, 50);
+    // The frame as the player sees it, right and bottom exclusive.
+    const RECT f = canvas.Bounds([](COLORREF c) { return c == kFrameRed; });
+    ASSERT_EQ(RectText(RECT{75, 75, 126, 126}), RectText(f));
+    struct Case { const char* where; POINT point; BOOL hit; };
+    for (const Case& c : {Case{"on the left line", {f.left, 100}, TRUE}, {"on the top line", {100, f.top}, TRUE},
+                          {"on the right line", {f.right - 1, 100}, FALSE},
+                          {"on the bottom line", {100, f.bottom - 1}, FALSE},
+                          {"just inside the right line", {f.right - 2, 100}, TRUE},
+                          {"just inside the bottom line", {100, f.bottom - 2}, TRUE},
+                          {"just left of the frame", {f.left - 1, 100}, FALSE},
+                          {"just above the frame", {100, f.top - 1}, FALSE}}) {
+        EXPECT_EQ(c.hit, mole.HitTest(c.point)) << "a click " << c.where << " at " << c.point.x << "," << c.point.y;
+    }
+}
+
 TEST(MoleDrawing, OtherSizesAndPlacesFollowTheRectangle)
 {
     SKIP_UNLESS_GDI_DRAWS();

@@ -42,44 +42,6 @@ std::vector<Shown> GameRecorder::Statuses()
     return m_statuses;
 }
 
-ScriptedPlayer::ScriptedPlayer(GameWorker& worker, Board& board)
-    : m_worker(worker), m_board(board), m_thread([this] { Loop(); })
-{
-}
-
-ScriptedPlayer::~ScriptedPlayer()
-{
-    m_quit = true;
-    m_thread.join();
-}
-
-void ScriptedPlayer::Loop()
-{
-    // Clicks each mole once: again only when the hit count moved or the mole
-    // changed place, or as a fallback after a while.
-    RECT lastRect = {-1, -1, -1, -1};
-    int lastHits = -1;
-    DWORD lastClick = 0;
-    while (!m_quit) {
-        Sleep(2);
-        if (!m_playing || m_worker.m_nStatus.load() == WorkerThread::STATUS_IDLE)
-            continue;
-        const int hits = m_board.m_nHits.load(); // read first: a hit removes the mole before counting
-        RECT rect;
-        if (!CurrentMoleRect(m_board, &rect))
-            continue;
-        const bool moved = !EqualRect(&rect, &lastRect);
-        if (moved || hits != lastHits || GetTickCount() - lastClick > 400) {
-            const POINT c = Centre(rect);
-            m_worker.PushClick(new ClickEvent(c.x, c.y));
-            m_clicks.fetch_add(1);
-            lastRect = rect;
-            lastHits = hits;
-            lastClick = GetTickCount();
-        }
-    }
-}
-
 std::vector<RECT> PredictMoleSpots(int count)
 {
     std::vector<RECT> spots;

@@ -1,7 +1,7 @@
 #pragma once
 // Drives a real GameWorker for the game-loop tests: a hidden owner window, a
 // board with the game's play area, a recorder that notes every message and
-// status line the game shows, and a scripted player that clicks each mole.
+// status line the game shows.
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -36,25 +36,6 @@ private:
     std::vector<Shown> m_messages;
     std::vector<Shown> m_statuses;
     std::atomic<bool> m_quit{false};
-    std::thread m_thread;
-};
-
-class ScriptedPlayer {
-public:
-    explicit ScriptedPlayer(GameWorker& worker, Board& board);
-    ~ScriptedPlayer();
-
-    void SetPlaying(bool playing) { m_playing = playing; }
-    int ClicksPushed() const { return m_clicks.load(); }
-
-private:
-    void Loop();
-
-    GameWorker& m_worker;
-    Board& m_board;
-    std::atomic<bool> m_playing{true};
-    std::atomic<bool> m_quit{false};
-    std::atomic<int> m_clicks{0};
     std::thread m_thread;
 };
 
