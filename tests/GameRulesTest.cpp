@@ -52,9 +52,11 @@ TEST(GameRules, EachStageIsClearedByItsQuotaAndLostOneHitShortOfIt)
                           {{10, 12, 14, 15}, 4, kOver}, {{10, 12, 14, 16, 17}, 5, kOver},
                           {{10, 12, 14, 16, 18}, 5, kPerfect}}) {
         DrivenGame game;
+        int clicks[5] = {};
         ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
-            if (pause == Pause::Poll && game.board.m_nHits.load() < c.hits[game.worker.m_nStage])
-                game.ClickMole();
+            const int stage = game.worker.m_nStage;
+            if (pause == Pause::Poll && clicks[stage] < c.hits[stage] && game.ClickMole())
+                ++clicks[stage];
             return ms;
         }));
         std::vector<std::string> wanted(kStage, kStage + c.stagesShown);
@@ -209,9 +211,10 @@ TEST(GameRules, AStoppedGameTakesNoMoreClicksAndShowsNoEndText)
         ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
             if (pause == Pause::Poll && !clicked) {
                 game.ClickMole();
-                if (c.stop)
-                    game.worker.RequestStop();
                 clicked = true;
+                // As from the window, just after the game's checkpoint.
+                if (c.stop)
+                    game.worker.afterCheckPoint = [&] { game.worker.RequestStop(); };
             }
             return ms;
         }));

@@ -7,6 +7,7 @@
 // the game's thread, in the pause, before the clock moves.
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "SlowSoundGame.h"
@@ -36,6 +37,15 @@ class DrivenWorker : public SlowSoundGameOf<0> {
 public:
     ~DrivenWorker() override { StopAndWait(); }
     DrivenClock clock;
+    // Runs on the game's thread after each checkpoint, once.
+    std::function<void()> afterCheckPoint;
+
+    void CheckPoint() override
+    {
+        SlowSoundGameOf<0>::CheckPoint();
+        if (afterCheckPoint)
+            std::exchange(afterCheckPoint, nullptr)();
+    }
 
 protected:
     GameClock& Clock() override { return clock; }
