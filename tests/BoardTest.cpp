@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "DestructionLog.h"
 #include "DibCanvas.h"
 #include "GdiProbe.h"
 #include "framework/CGdiObject.h"
@@ -40,15 +41,7 @@ const char kStageNarrow[] = "ステージ1";
 const char kStatusNarrow[] = "Stage:1  Dunko：3/10 匹 Time:2.5";
 const wchar_t kStatusText[] = L"Stage:1  Dunko：3/10 匹 Time:2.5";
 
-// A mole that counts its destructions, to see the board destroy it.
-class CountedMole : public Mole {
-public:
-    explicit CountedMole(std::atomic<int>& destroyed) : m_destroyed(destroyed) {}
-    ~CountedMole() override { m_destroyed.fetch_add(1); }
-
-private:
-    std::atomic<int>& m_destroyed;
-};
+using CountedMole = Noted<Mole>;
 
 void Layout(Board& board, RECT playArea = kPlayArea)
 {
@@ -360,17 +353,16 @@ TEST(BoardSpawn, OneMoleLandsAtARandomSpotAtLeastFivePixelsInside)
 
 TEST(BoardSpawn, ReplacesEveryMoleAndCreatesTheCountAsked)
 {
-    std::atomic<int> destroyed{0};
     Board board;
     board.SetPlayArea(RECT{0, 0, 640, 480});
     for (const int count : {3, 0, -2, 1}) {
         SCOPED_TRACE(count);
-        destroyed = 0;
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
+        DestructionLog destroyed;
+        board.m_moles.AddTail(new CountedMole(destroyed, 1));
+        board.m_moles.AddTail(new CountedMole(destroyed, 2));
         const int before = board.MoleCount();
         board.Spawn(count);
-        EXPECT_EQ(2, destroyed.load()) << "the old moles are destroyed";
+        EXPECT_EQ(2, destroyed.Count()) << "the old moles are destroyed";
         EXPECT_EQ(std::max(count, 0), board.MoleCount()) << "had " << before;
         for (int i = 0; i < board.MoleCount(); ++i)
             EXPECT_EQ(50, board.GetMole(i)->GetWidth());
@@ -400,14 +392,13 @@ TEST(BoardSpawn, NarrowPlayAreasPutTheMoleInTheMiddle)
 
 TEST(BoardLifetime, DestroyingTheBoardDestroysItsMoles)
 {
-    std::atomic<int> destroyed{0};
+    DestructionLog destroyed;
     {
         Board board;
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
+        for (int i = 1; i <= 3; ++i)
+            board.m_moles.AddTail(new CountedMole(destroyed, i));
     }
-    EXPECT_EQ(3, destroyed.load());
+    EXPECT_EQ(3, destroyed.Count());
 }
 
 TEST(BoardLifetime, DrawingLeaksNoGdiObjectOrContext)
@@ -425,29 +416,6 @@ TEST(BoardLifetime, DrawingLeaksNoGdiObjectOrContext)
     }
     EXPECT_EQ(gdiObjects, CGdiObject::LiveCount());
     EXPECT_EQ(contexts, CDC::LiveCount());
-}
-
-// ---------------------------------------------------------------- pictures
-
-// Writes both views to the test's working directory for a person to look at.
-TEST(BoardPictures, WritesTheTitleAndRunningViews)
-{
-    Board board;
-    Layout(board);
-    DibCanvas canvas(478, 482);
-
-    board.Draw(canvas.Dc(), "");
-    EXPECT_TRUE(canvas.SaveBmp("board_title.bmp"));
-
-    board.UpdateHover(POINT{200, 250});
-    board.Draw(canvas.Dc(), "");
-    EXPECT_TRUE(canvas.SaveBmp("board_title_hover.bmp"));
-
-    board.m_bRunning = 1;
-    PlaceMole(board, 120, 380);
-    board.SetStatusText(kStatusNarrow);
-    board.Draw(canvas.Dc(), kStageNarrow);
-    EXPECT_TRUE(canvas.SaveBmp("board_running.bmp"));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "DestructionLog.h"
 #include "GameHarness.h"
 #include "ManualTicks.h"
 #include "RunOnAfxThread.h"
@@ -59,14 +60,6 @@ double TimeOf(const std::string& status)
     const size_t at = status.find("Time:");
     return at == std::string::npos ? -1.0 : std::atof(status.c_str() + at + 5);
 }
-
-// A click that counts its destruction.
-std::atomic<int> g_clicksDestroyed{0};
-class CountedClick : public ClickEvent {
-public:
-    using ClickEvent::ClickEvent;
-    ~CountedClick() override { g_clicksDestroyed.fetch_add(1); }
-};
 
 using SlowSoundGame = SlowSoundGameOf<1500>;
 
@@ -176,8 +169,8 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
     // The next hit waits for the first sound's thread, which takes 1.5 s.
     RECT second;
     ASSERT_TRUE(WaitUntil([&] { return CurrentMoleRect(board, &second); }, 500));
-    g_clicksDestroyed = 0;
-    worker.PushClick(new CountedClick(Centre(second).x, Centre(second).y));
+    DestructionLog destroyed;
+    worker.PushClick(new Noted<ClickEvent>(destroyed, 2, Centre(second).x, Centre(second).y));
     ASSERT_TRUE(WaitUntil([&] { return worker.m_clickQueue.GetCount() == 0; }, 500));
     Sleep(100);
     worker.RequestStop();
@@ -190,7 +183,7 @@ TEST(GameLoop, StopWhileWaitingForTheLastSoundLeavesTheMoleAndDropsTheClick)
     RECT left;
     ASSERT_TRUE(CurrentMoleRect(board, &left));
     EXPECT_TRUE(EqualRect(&left, &second));
-    EXPECT_EQ(1, g_clicksDestroyed.load());
+    EXPECT_EQ(1, destroyed.Count()) << "the dropped click was destroyed";
 }
 
 namespace {

@@ -232,13 +232,13 @@ TEST(WorkerThread, StartWhileTheThreadLivesStartsNoSecondThread)
     ASSERT_TRUE(WaitUntil([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }, 2000));
     const int handlesBefore = CountOpenHandles();
     worker.SetMessage(CString("kept"));
-    worker.Start(); // refused: the first thread still runs
+    EXPECT_EQ(-1, worker.Start()) << "a start while the first thread runs";
     EXPECT_EQ(CString("kept"), worker.GetMessage()); // and nothing was reset
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
     EXPECT_EQ(handlesBefore, CountOpenHandles());
     worker.m_open = 1;
     ASSERT_TRUE(worker.WaitForThread(2000));
-    worker.Start(); // the thread is gone now: a new run starts
+    EXPECT_EQ(0, worker.Start()) << "a start once the thread is gone";
     EXPECT_TRUE(WaitUntil([&] { return !worker.IsThreadAlive(); }, 2000));
 }
 
@@ -258,19 +258,14 @@ TEST(WorkerThread, RunsAfterRunsAndTheDestructorLeaveNoThreadHandleOpen)
 
 TEST(WorkerThread, DestroyingAWorkerWaitsForItsThread)
 {
-    std::atomic<int>* passes = nullptr;
-    {
-        auto* worker = new LoopingWorker;
-        worker->Start();
-        ASSERT_TRUE(WaitUntil([&] { return worker->m_passes.load() > 0; }, 2000));
-        worker->Suspend(); // parked: the destructor must lift it to stop it
-        Sleep(30);
-        passes = &worker->m_passes;
-        const DWORD start = GetTickCount();
-        delete worker; // returns only once the thread has unwound
-        EXPECT_LT(GetTickCount() - start, 1000u);
-    }
-    (void)passes;
+    auto* worker = new LoopingWorker;
+    ASSERT_EQ(0, worker->Start());
+    ASSERT_TRUE(WaitUntil([&] { return worker->m_passes.load() > 0; }, 2000));
+    worker->Suspend(); // parked: the destructor must lift it to stop it
+    Sleep(30);
+    ASSERT_EQ(1, WorkerThread::RunningThreads());
+    delete worker;
+    EXPECT_EQ(0, WorkerThread::RunningThreads()) << "the thread was still in its run when delete returned";
 }
 
 namespace {
