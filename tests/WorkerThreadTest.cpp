@@ -59,19 +59,34 @@ public:
     std::atomic<int> m_afterReport{0};
 };
 
-// A worker that counts the thread messages its checkpoints dispatch.
+// A worker that owns a message-only window, made before the worker tells
+// its handle, and counts the messages its checkpoints dispatch to it.
+std::atomic<int> g_dispatched{0};
+LRESULT CALLBACK CountingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        g_dispatched.fetch_add(1);
+    return DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
 class PumpingWorker : public LoopingWorker {
 public:
     int Run() override
     {
-        m_threadId = GetCurrentThreadId();
-        return LoopingWorker::Run();
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = CountingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"DunkoCountingWindow";
+        RegisterClassW(&wc);
+        const HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          wc.hInstance, nullptr);
+        m_window = window;
+        const int result = LoopingWorker::Run();
+        DestroyWindow(window);
+        return result;
     }
-    std::atomic<DWORD> m_threadId{0};
+    std::atomic<HWND> m_window{nullptr};
 };
-
-std::atomic<int> g_timerCalls{0};
-void CALLBACK CountTimer(HWND, UINT, UINT_PTR, DWORD) { g_timerCalls.fetch_add(1); }
 
 bool IsStatus(WorkerThread& w, int status) { return w.m_nStatus.load() == status; }
 
@@ -189,18 +204,14 @@ TEST(WorkerThread, ReportHoldsTheWorkerUntilAStop)
 TEST(WorkerThread, CheckpointDispatchesTheWorkerThreadsMessages)
 {
     PumpingWorker worker;
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_threadId.load() != 0; }, 2000));
-    g_timerCalls = 0;
-    // A WM_TIMER posted to the worker thread carries the callback to run as
-    // its lParam; only a dispatching pump calls it.
-    ASSERT_TRUE(WaitUntil([&] {
-        return PostThreadMessageW(worker.m_threadId.load(), WM_TIMER, 1,
-                                  reinterpret_cast<LPARAM>(&CountTimer)) != 0;
-    }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return g_timerCalls.load() == 1; }, 1000));
+    ASSERT_EQ(0, worker.Start());
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 0; }, 2000));
+    ASSERT_NE(nullptr, worker.m_window.load());
+    ASSERT_TRUE(PostMessageW(worker.m_window.load(), WM_APP, 0, 0));
+    EXPECT_TRUE(WaitUntil([&] { return g_dispatched.load() != 0; }, 5000)) << "the message was not dispatched";
     worker.m_finish = 1;
-    worker.WaitForThread(2000);
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    EXPECT_EQ(1, g_dispatched.load());
 }
 
 TEST(WorkerThread, StatusReadsIdleOnceTheThreadHasEndedWhateverResumeDid)
