@@ -9,18 +9,12 @@
 
 #include "DestructionLog.h"
 #include "DibCanvas.h"
+#include "GameLayout.h"
 #include "GdiProbe.h"
 #include "framework/CGdiObject.h"
 #include "game/Board.h"
 
 namespace {
-
-// The play field of a 319 x 297 dialog-unit client in a 9 pt font, and the
-// title and button rectangles on it.
-const RECT kPlayArea = {0, 0, 478, 482};
-const RECT kTitle = {69, 54, 423, 186};
-const RECT kStart = {177, 234, 313, 286};
-const RECT kExit = {177, 323, 313, 375};
 
 const COLORREF kField = RGB(0, 140, 75);
 const COLORREF kTitleBackground = RGB(38, 38, 38);
@@ -42,15 +36,6 @@ const char kStatusNarrow[] = "Stage:1  Dunko：3/10 匹 Time:2.5";
 const wchar_t kStatusText[] = L"Stage:1  Dunko：3/10 匹 Time:2.5";
 
 using CountedMole = Noted<Mole>;
-
-void Layout(Board& board, RECT playArea = kPlayArea)
-{
-    board.SetPlayArea(playArea);
-    board.m_rcTitle = kTitle;
-    board.m_rcStart = kStart;
-    board.m_rcExit = kExit;
-    board.SetTitle("Dunko叩き");
-}
 
 void PlaceMole(Board& board, int x, int y)
 {
@@ -111,7 +96,7 @@ protected:
     void SetUp() override
     {
         SKIP_UNLESS_GDI_DRAWS();
-        Layout(m_board);
+        LayOut(m_board);
         m_board.m_bRunning = 1;
     }
 
@@ -163,7 +148,7 @@ TEST_F(BoardRunningView, StatusStripEndsAtThirtyWhereverThePlayAreaStarts)
 {
     for (const int top : {0, 10}) {
         SCOPED_TRACE(top);
-        Layout(m_board, RECT{0, top, 478, 482});
+        LayOut(m_board, RECT{0, top, 478, 482});
         m_board.SetStatusText(kStatusNarrow);
         m_canvas.Fill(kOutside);
         m_board.Draw(m_canvas.Dc(), "");
@@ -212,7 +197,7 @@ protected:
     void SetUp() override
     {
         SKIP_UNLESS_GDI_DRAWS();
-        Layout(m_board);
+        LayOut(m_board);
     }
 
     // Every pixel outside the title box and the buttons is the dark
@@ -254,7 +239,7 @@ TEST_F(BoardTitleView, ShowsTheTitleBoxAndFramedButtonsOnDarkGrey)
     m_board.Draw(m_canvas.Dc(), "");
     ExpectOnlyTitleAndButtons();
     // The title box, outline and fill alike, with the blue 40 pt title centred.
-    ExpectText(m_canvas, kTitle, kTitleBox, L"Dunko叩き", kTitle, 400, kLabelBlue);
+    ExpectText(m_canvas, kTitle, kTitleBox, L"ぬらぽん", kTitle, 400, kLabelBlue);
     ExpectPlainButton(kStart, L"Start");
     ExpectPlainButton(kExit, L"Exit");
 }
@@ -299,7 +284,7 @@ TEST_F(BoardTitleView, MolesMessageAndStatusAreNotShown)
 TEST(BoardHover, ReportsEnteringAndLeavingAButtonOnce)
 {
     Board board;
-    Layout(board);
+    LayOut(board);
     EXPECT_FALSE(board.UpdateHover(POINT{10, 10}));
     EXPECT_TRUE(board.UpdateHover(POINT{200, 250})) << "entering Start";
     EXPECT_EQ(1, board.m_bHoverStart);
@@ -404,7 +389,7 @@ TEST(BoardLifetime, DestroyingTheBoardDestroysItsMoles)
 TEST(BoardLifetime, DrawingLeaksNoGdiObjectOrContext)
 {
     Board board;
-    Layout(board);
+    LayOut(board);
     PlaceMole(board, 100, 100);
     board.SetStatusText(kStatusNarrow);
     DibCanvas canvas(478, 482);

@@ -9,6 +9,7 @@
 #include "GdiProbe.h"
 #include "MainDialogProbe.h"
 #include "OpenMainDialog.h"
+#include "MoleScene.h"
 #include "UiPump.h"
 #include "app/ControlRect.h"
 #include "resource.h"
@@ -327,6 +328,36 @@ TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
     EXPECT_EQ(-1, dialog.m_nModalResult) << "the dialog stays";
     EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000))
         << "the game thread stops at its next checkpoint";
+}
+
+TEST_F(dialog_MainDialog, AClickWhileTheQuestionIsOpenCountsAfterCancelAndNotAfterOK)
+{
+    UiPump pump;
+    dialog.Release(dialog.StartCentre());
+    Board& board = dialog.GetBoard();
+    ASSERT_TRUE(pump.Until([&] { return board.MoleCount() > 0 && dialog.GetWorker().GetMessage().IsEmpty(); }, 4000));
+    // While the question is open: once the game has parked at its checkpoint
+    // (within a spawn pause and a poll), a release on the mole it shows.
+    RECT mole = {};
+    dialog.m_whileAsking = [&] {
+        pump.For(200);
+        ASSERT_TRUE(CurrentMoleRect(board, &mole));
+        dialog.Release(Centre(mole));
+    };
+    struct Case { int answer; int hits; int running; };
+    for (const Case& c : {Case{IDCANCEL, 1, 1}, {IDOK, 1, 0}}) {
+        dialog.m_nAbortAnswer = c.answer;
+        dialog.PressKey(VK_ESCAPE);
+        const char* answer = c.answer == IDOK ? "OK" : "Cancel";
+        pump.For(300);
+        EXPECT_EQ(c.hits, board.m_nHits.load()) << "hits after a click in the question answered " << answer;
+        EXPECT_EQ(c.running, dialog.Running()) << "after " << answer;
+    }
+    ASSERT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
+    EXPECT_EQ(1, dialog.GetWorker().m_clickQueue.GetCount()) << "the click the stopped game left, kept for the next";
+    dialog.Release(Centre(mole));
+    EXPECT_EQ(1, dialog.GetWorker().m_clickQueue.GetCount()) << "a release after the game's thread has gone is queued";
+    EXPECT_EQ(1, board.m_nHits.load());
 }
 
 TEST_F(dialog_MainDialog, AQuestionThatThrowsLeavesTheGameGoingAndTheNextEscapeAsksAgain)

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "GameLayout.h"
 #include "MoleScene.h"
 #include "TestWindow.h"
 #include "WaitUntil.h"
@@ -39,12 +40,7 @@ private:
     std::thread m_thread;
 };
 
-// The play area of the game's dialog on a 96-dpi screen.
-constexpr RECT kPlayArea = {0, 0, 478, 482};
-
 // Where the n-th moles of a game land: every game thread's rand() starts
 // from the same seed, so a fresh thread placing moles on a board with the
 // same play area predicts them.
 std::vector<RECT> PredictMoleSpots(int count);
-
-inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
