@@ -4,6 +4,7 @@
 
 #include "DrivenGame.h"
 #include "GameHarness.h"
+#include "framework/TextCodec.h"
 
 namespace {
 
@@ -12,11 +13,16 @@ const std::string kStage[] = {"ステージ1", "ステージ2", "ステージ3",
 const std::string kPerfect = "Perfect!!";
 const std::string kOver = "Game Over!!";
 
+// The texts one after another, in UTF-8 so a failure reads as the player saw them.
 std::string Joined(const std::vector<std::string>& texts)
 {
     std::string all;
-    for (const std::string& t : texts)
-        all += (all.empty() ? "" : " | ") + t;
+    for (const std::string& t : texts) {
+        const std::wstring wide = TextCodec::Cp932ToWide(t);
+        char utf8[256] = {};
+        WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, utf8, sizeof utf8, nullptr, nullptr);
+        all += (all.empty() ? "" : " | ") + std::string(utf8);
+    }
     return all;
 }
 
@@ -61,7 +67,8 @@ TEST(GameRules, EachStageIsClearedByItsQuotaAndLostOneHitShortOfIt)
         }));
         std::vector<std::string> wanted(kStage, kStage + c.stagesShown);
         wanted.push_back(c.end);
-        EXPECT_EQ(Joined(wanted), Joined(game.Texts())) << "hitting " << c.hits.back() << " moles in stage "
+        EXPECT_TRUE(Joined(wanted) == Joined(game.Texts()))
+            << "shown: " << Joined(game.Texts()) << "; wanted: " << Joined(wanted) << "; hitting " << c.hits.back() << " moles in stage "
                                                        << c.hits.size();
     }
 }
@@ -140,8 +147,9 @@ TEST(GameRules, TheStageIsLostOnlyWhenItsClockReadsMoreThanTenSecondsWithNoClick
                 game.ClickMole();
             return 1;
         }));
-        EXPECT_EQ(c.cleared ? kStage[1] : kOver, game.Texts().at(1))
-            << "the tenth hit queued " << (c.queuedBeforeThatPass ? "before" : "after") << " the pass at "
+        const std::string next = Joined({c.cleared ? kStage[1] : kOver});
+        EXPECT_TRUE(next == Joined({game.Texts().at(1)}))
+            << "shown " << Joined({game.Texts().at(1)}) << ", wanted " << next << ", with the tenth hit queued " << (c.queuedBeforeThatPass ? "before" : "after") << " the pass at "
             << c.atMs << " ms";
     }
 }
@@ -221,6 +229,7 @@ TEST(GameRules, AStoppedGameTakesNoMoreClicksAndShowsNoEndText)
         const char* what = c.stop ? "a click queued with a stop" : "a click";
         EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << what;
         EXPECT_EQ(c.leftQueued, game.worker.m_clickQueue.GetCount()) << "clicks left queued after " << what;
-        EXPECT_EQ(Joined(c.texts), Joined(game.Texts())) << "after " << what;
+        EXPECT_TRUE(Joined(c.texts) == Joined(game.Texts()))
+            << "shown after " << what << ": " << Joined(game.Texts()) << "; wanted: " << Joined(c.texts);
     }
 }
