@@ -41,24 +41,6 @@ std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* key)
 
 } // namespace
 
-TEST(dialog_Resources, MainTemplateHasTheWindowStylesCaptionAndFont)
-{
-    DialogTemplate dialog;
-    ASSERT_TRUE(LoadDialogTemplate(IDD_MAIN_DIALOG, &dialog));
-    EXPECT_TRUE(dialog.extended);
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
-              dialog.style);
-    EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW), dialog.exStyle);
-    const RECT units = {0, 0, 319, 297};
-    EXPECT_TRUE(EqualRect(&units, &dialog.units));
-    EXPECT_EQ(L"Dunko叩き", dialog.caption);
-    EXPECT_EQ(9, dialog.pointSize);
-    EXPECT_EQ(0, dialog.weight);
-    EXPECT_EQ(0, dialog.italic);
-    EXPECT_EQ(1, dialog.charset);
-    EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog.face);
-}
-
 TEST(dialog_Resources, AboutTemplateIsAClassicDialogWithIconTwoLinesAndOk)
 {
     DialogTemplate dialog;

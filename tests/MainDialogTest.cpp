@@ -108,6 +108,17 @@ TEST_F(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
     EXPECT_TRUE(IsRectEmpty(&none) && none.left == 0 && none.top == 0) << "no such control: " << Show(none);
 }
 
+TEST_F(dialog_MainDialog, TheWindowIsCaptionedInTheTaskbarWithoutMinimiseOrMaximiseBoxes)
+{
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog.Hwnd(), caption, 64);
+    EXPECT_EQ(std::wstring(L"Dunko叩き"), caption);
+    const LONG style = GetWindowLongW(dialog.Hwnd(), GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU, style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))
+        << std::hex << "style 0x" << style;
+    EXPECT_NE(0, GetWindowLongW(dialog.Hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "shown in the taskbar";
+}
+
 TEST_F(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
 {
     const HMENU menu = GetSystemMenu(dialog.Hwnd(), FALSE);
