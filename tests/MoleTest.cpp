@@ -103,6 +103,7 @@ TEST(MoleDrawing, WithoutItsPictureOnlyTheFrameIsPainted)
 
 TEST(MoleDrawing, LeavesTheContextAsItFoundItAndLeaksNothing)
 {
+    SKIP_UNLESS_GDI_DRAWS(); // without a memory context there is no state to leave
     DibCanvas canvas(200, 200, kBackground);
     HDC hDC = canvas.Hdc();
     const HGDIOBJ pen = GetCurrentObject(hDC, OBJ_PEN);
