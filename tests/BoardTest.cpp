@@ -7,19 +7,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "DestructionLog.h"
 #include "DibCanvas.h"
+#include "GameLayout.h"
 #include "GdiProbe.h"
 #include "framework/CGdiObject.h"
 #include "game/Board.h"
 
 namespace {
-
-// The play field of a 319 x 297 dialog-unit client in a 9 pt font, and the
-// title and button rectangles on it.
-const RECT kPlayArea = {0, 0, 478, 482};
-const RECT kTitle = {69, 54, 423, 186};
-const RECT kStart = {177, 234, 313, 286};
-const RECT kExit = {177, 323, 313, 375};
 
 const COLORREF kField = RGB(0, 140, 75);
 const COLORREF kTitleBackground = RGB(38, 38, 38);
@@ -40,24 +35,7 @@ const char kStageNarrow[] = "ステージ1";
 const char kStatusNarrow[] = "Stage:1  Dunko：3/10 匹 Time:2.5";
 const wchar_t kStatusText[] = L"Stage:1  Dunko：3/10 匹 Time:2.5";
 
-// A mole that counts its destructions, to see the board destroy it.
-class CountedMole : public Mole {
-public:
-    explicit CountedMole(std::atomic<int>& destroyed) : m_destroyed(destroyed) {}
-    ~CountedMole() override { m_destroyed.fetch_add(1); }
-
-private:
-    std::atomic<int>& m_destroyed;
-};
-
-void Layout(Board& board, RECT playArea = kPlayArea)
-{
-    board.SetPlayArea(playArea);
-    board.m_rcTitle = kTitle;
-    board.m_rcStart = kStart;
-    board.m_rcExit = kExit;
-    board.SetTitle("Dunko叩き");
-}
+using CountedMole = Noted<Mole>;
 
 void PlaceMole(Board& board, int x, int y)
 {
@@ -118,7 +96,7 @@ protected:
     void SetUp() override
     {
         SKIP_UNLESS_GDI_DRAWS();
-        Layout(m_board);
+        LayOut(m_board);
         m_board.m_bRunning = 1;
     }
 
@@ -170,7 +148,7 @@ TEST_F(BoardRunningView, StatusStripEndsAtThirtyWhereverThePlayAreaStarts)
 {
     for (const int top : {0, 10}) {
         SCOPED_TRACE(top);
-        Layout(m_board, RECT{0, top, 478, 482});
+        LayOut(m_board, RECT{0, top, 478, 482});
         m_board.SetStatusText(kStatusNarrow);
         m_canvas.Fill(kOutside);
         m_board.Draw(m_canvas.Dc(), "");
@@ -219,7 +197,7 @@ protected:
     void SetUp() override
     {
         SKIP_UNLESS_GDI_DRAWS();
-        Layout(m_board);
+        LayOut(m_board);
     }
 
     // Every pixel outside the title box and the buttons is the dark
@@ -261,7 +239,7 @@ TEST_F(BoardTitleView, ShowsTheTitleBoxAndFramedButtonsOnDarkGrey)
     m_board.Draw(m_canvas.Dc(), "");
     ExpectOnlyTitleAndButtons();
     // The title box, outline and fill alike, with the blue 40 pt title centred.
-    ExpectText(m_canvas, kTitle, kTitleBox, L"Dunko叩き", kTitle, 400, kLabelBlue);
+    ExpectText(m_canvas, kTitle, kTitleBox, L"ぬらぽん", kTitle, 400, kLabelBlue);
     ExpectPlainButton(kStart, L"Start");
     ExpectPlainButton(kExit, L"Exit");
 }
@@ -306,7 +284,7 @@ TEST_F(BoardTitleView, MolesMessageAndStatusAreNotShown)
 TEST(BoardHover, ReportsEnteringAndLeavingAButtonOnce)
 {
     Board board;
-    Layout(board);
+    LayOut(board);
     EXPECT_FALSE(board.UpdateHover(POINT{10, 10}));
     EXPECT_TRUE(board.UpdateHover(POINT{200, 250})) << "entering Start";
     EXPECT_EQ(1, board.m_bHoverStart);
@@ -360,17 +338,16 @@ TEST(BoardSpawn, OneMoleLandsAtARandomSpotAtLeastFivePixelsInside)
 
 TEST(BoardSpawn, ReplacesEveryMoleAndCreatesTheCountAsked)
 {
-    std::atomic<int> destroyed{0};
     Board board;
     board.SetPlayArea(RECT{0, 0, 640, 480});
     for (const int count : {3, 0, -2, 1}) {
         SCOPED_TRACE(count);
-        destroyed = 0;
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
+        DestructionLog destroyed;
+        board.m_moles.AddTail(new CountedMole(destroyed, 1));
+        board.m_moles.AddTail(new CountedMole(destroyed, 2));
         const int before = board.MoleCount();
         board.Spawn(count);
-        EXPECT_EQ(2, destroyed.load()) << "the old moles are destroyed";
+        EXPECT_EQ(2, destroyed.Count()) << "the old moles are destroyed";
         EXPECT_EQ(std::max(count, 0), board.MoleCount()) << "had " << before;
         for (int i = 0; i < board.MoleCount(); ++i)
             EXPECT_EQ(50, board.GetMole(i)->GetWidth());
@@ -400,20 +377,19 @@ TEST(BoardSpawn, NarrowPlayAreasPutTheMoleInTheMiddle)
 
 TEST(BoardLifetime, DestroyingTheBoardDestroysItsMoles)
 {
-    std::atomic<int> destroyed{0};
+    DestructionLog destroyed;
     {
         Board board;
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
-        board.m_moles.AddTail(new CountedMole(destroyed));
+        for (int i = 1; i <= 3; ++i)
+            board.m_moles.AddTail(new CountedMole(destroyed, i));
     }
-    EXPECT_EQ(3, destroyed.load());
+    EXPECT_EQ(3, destroyed.Count());
 }
 
 TEST(BoardLifetime, DrawingLeaksNoGdiObjectOrContext)
 {
     Board board;
-    Layout(board);
+    LayOut(board);
     PlaceMole(board, 100, 100);
     board.SetStatusText(kStatusNarrow);
     DibCanvas canvas(478, 482);
@@ -425,29 +401,6 @@ TEST(BoardLifetime, DrawingLeaksNoGdiObjectOrContext)
     }
     EXPECT_EQ(gdiObjects, CGdiObject::LiveCount());
     EXPECT_EQ(contexts, CDC::LiveCount());
-}
-
-// ---------------------------------------------------------------- pictures
-
-// Writes both views to the test's working directory for a person to look at.
-TEST(BoardPictures, WritesTheTitleAndRunningViews)
-{
-    Board board;
-    Layout(board);
-    DibCanvas canvas(478, 482);
-
-    board.Draw(canvas.Dc(), "");
-    EXPECT_TRUE(canvas.SaveBmp("board_title.bmp"));
-
-    board.UpdateHover(POINT{200, 250});
-    board.Draw(canvas.Dc(), "");
-    EXPECT_TRUE(canvas.SaveBmp("board_title_hover.bmp"));
-
-    board.m_bRunning = 1;
-    PlaceMole(board, 120, 380);
-    board.SetStatusText(kStatusNarrow);
-    board.Draw(canvas.Dc(), kStageNarrow);
-    EXPECT_TRUE(canvas.SaveBmp("board_running.bmp"));
 }
 
 } // namespace

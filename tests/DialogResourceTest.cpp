@@ -41,38 +41,6 @@ std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* key)
 
 } // namespace
 
-TEST(dialog_Resources, MainTemplateHasTheWindowStylesCaptionAndFont)
-{
-    DialogTemplate dialog;
-    ASSERT_TRUE(LoadDialogTemplate(IDD_MAIN_DIALOG, &dialog));
-    EXPECT_TRUE(dialog.extended);
-    EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT),
-              dialog.style);
-    EXPECT_EQ(static_cast<DWORD>(WS_EX_APPWINDOW), dialog.exStyle);
-    const RECT units = {0, 0, 319, 297};
-    EXPECT_TRUE(EqualRect(&units, &dialog.units));
-    EXPECT_EQ(L"Dunko叩き", dialog.caption);
-    EXPECT_EQ(9, dialog.pointSize);
-    EXPECT_EQ(0, dialog.weight);
-    EXPECT_EQ(0, dialog.italic);
-    EXPECT_EQ(1, dialog.charset);
-    EXPECT_EQ(L"ＭＳ Ｐゴシック", dialog.face);
-}
-
-TEST(dialog_Resources, MainTemplateControlsAreHiddenMarkersOfTheAreas)
-{
-    DialogTemplate dialog;
-    ASSERT_TRUE(LoadDialogTemplate(IDD_MAIN_DIALOG, &dialog));
-    ASSERT_EQ(4u, dialog.items.size());
-    const DWORD button = WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON;
-    ExpectItem(dialog.items[0], IDC_TITLE, L"STATIC", L"Title",
-               WS_CHILD | WS_DISABLED | WS_BORDER | WS_GROUP | SS_LEFT, 0, RECT{46, 33, 282, 81});
-    ExpectItem(dialog.items[1], IDC_START, L"BUTTON", L"スタート", button, 0, RECT{118, 144, 209, 176});
-    ExpectItem(dialog.items[2], IDC_EXIT, L"BUTTON", L"終了", button, 0, RECT{118, 199, 209, 231});
-    ExpectItem(dialog.items[3], IDC_PLAYFIELD, L"STATIC", L"", WS_CHILD | WS_BORDER | WS_GROUP | SS_LEFT,
-               WS_EX_TRANSPARENT, RECT{0, 0, 319, 297});
-}
-
 TEST(dialog_Resources, AboutTemplateIsAClassicDialogWithIconTwoLinesAndOk)
 {
     DialogTemplate dialog;

@@ -3,22 +3,19 @@
 #include <thread>
 #include <vector>
 
+#include "DestructionLog.h"
 #include "util/LockedPtrList.h"
 
 namespace {
 
-// An item that records the order in which items are destroyed.
-struct Tracked {
-    Tracked() = default;
-    Tracked(int id, std::vector<int>* log) : m_id(id), m_log(log) {}
-    virtual ~Tracked()
-    {
-        if (m_log != nullptr)
-            m_log->push_back(m_id);
-    }
+// A list item; destroyed, it no longer reads as the value it held.
+struct Item {
+    Item() = default;
+    explicit Item(int id) : m_id(id) {}
+    virtual ~Item() { m_id = -1; }
     int m_id = 0;
-    std::vector<int>* m_log = nullptr;
 };
+using NotedItem = Noted<Item>;
 
 struct ThrowsOnConstruction {
     ThrowsOnConstruction() { throw 42; }
@@ -28,8 +25,8 @@ struct ThrowsOnConstruction {
 
 TEST(LockedPtrList, HandsItemsOutFirstInFirstOut)
 {
-    LockedPtrList<Tracked> list;
-    Tracked a(1, nullptr), b(2, nullptr), c(3, nullptr);
+    LockedPtrList<Item> list;
+    Item a(1), b(2), c(3);
     list.AddTail(&a);
     list.AddTail(&b);
     list.AddTail(&c);
@@ -43,26 +40,26 @@ TEST(LockedPtrList, HandsItemsOutFirstInFirstOut)
 
 TEST(LockedPtrList, DeleteAllDestroysLastAddedFirstAndSkipsNulls)
 {
-    std::vector<int> log;
-    LockedPtrList<Tracked> list;
-    list.AddTail(new Tracked(1, &log));
+    DestructionLog log;
+    LockedPtrList<Item> list;
+    list.AddTail(new NotedItem(log, 1));
     list.AddTail(nullptr);
-    list.AddTail(new Tracked(2, &log));
-    list.AddTail(new Tracked(3, &log));
+    list.AddTail(new NotedItem(log, 2));
+    list.AddTail(new NotedItem(log, 3));
     list.DeleteAll();
     EXPECT_EQ(0, list.GetCount());
-    EXPECT_EQ((std::vector<int>{3, 2, 1}), log);
+    EXPECT_EQ((std::vector<int>{3, 2, 1}), log.Tags());
     list.DeleteAll(); // an empty list is fine too
     EXPECT_EQ(0, list.GetCount());
 }
 
 TEST(LockedPtrList, OutOfRangeIndexesGiveNullAndRemoveNothing)
 {
-    std::vector<int> log;
-    LockedPtrList<Tracked> list;
+    DestructionLog log;
+    LockedPtrList<Item> list;
     EXPECT_EQ(nullptr, list.GetAt(0));
-    list.AddTail(new Tracked(1, &log));
-    list.AddTail(new Tracked(2, &log));
+    list.AddTail(new NotedItem(log, 1, 1));
+    list.AddTail(new NotedItem(log, 2, 2));
     EXPECT_EQ(nullptr, list.GetAt(-1));
     EXPECT_EQ(nullptr, list.GetAt(2));
     EXPECT_EQ(2, list.GetAt(1)->m_id);
@@ -70,10 +67,10 @@ TEST(LockedPtrList, OutOfRangeIndexesGiveNullAndRemoveNothing)
     list.RemoveAt(2);
     list.RemoveAt(-1);
     EXPECT_EQ(2, list.GetCount());
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(0, log.Count());
 
     list.RemoveAt(0);
-    EXPECT_EQ((std::vector<int>{1}), log);
+    EXPECT_EQ((std::vector<int>{1}), log.Tags());
     ASSERT_EQ(1, list.GetCount());
     EXPECT_EQ(2, list.GetAt(0)->m_id);
     list.DeleteAll();
@@ -81,15 +78,15 @@ TEST(LockedPtrList, OutOfRangeIndexesGiveNullAndRemoveNothing)
 
 TEST(LockedPtrList, DestroyingTheListLeavesItemsAlive)
 {
-    std::vector<int> log;
-    Tracked* item = new Tracked(7, &log);
+    DestructionLog log;
+    Item* item = new NotedItem(log, 7);
     {
-        LockedPtrList<Tracked> list;
+        LockedPtrList<Item> list;
         list.AddTail(item);
     }
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(0, log.Count());
     delete item;
-    EXPECT_EQ((std::vector<int>{7}), log);
+    EXPECT_EQ((std::vector<int>{7}), log.Tags());
 }
 
 TEST(LockedPtrList, AddNewAppendsNothingWhenConstructionFails)
@@ -118,10 +115,10 @@ TEST(LockedPtrList, TwoThreadsProducingAndConsumingLoseNothing)
     // One thread appends, the other takes from the head, as the dialog and
     // the game loop share the click queue; every item arrives once, in order.
     constexpr int kItems = 20000;
-    LockedPtrList<Tracked> queue;
+    LockedPtrList<Item> queue;
     std::thread producer([&] {
         for (int i = 0; i < kItems; ++i)
-            queue.AddTail(new Tracked(i, nullptr));
+            queue.AddTail(new Item(i));
     });
     int expected = 0;
     bool inOrder = true;
@@ -130,7 +127,7 @@ TEST(LockedPtrList, TwoThreadsProducingAndConsumingLoseNothing)
             std::this_thread::yield();
             continue;
         }
-        Tracked* item = queue.RemoveHead();
+        Item* item = queue.RemoveHead();
         ASSERT_NE(nullptr, item); // a count above 0 stays above 0 for the only taker
         inOrder = inOrder && item->m_id == expected;
         ++expected;
@@ -141,14 +138,16 @@ TEST(LockedPtrList, TwoThreadsProducingAndConsumingLoseNothing)
     EXPECT_EQ(0, queue.GetCount());
 }
 
-TEST(LockedPtrList, LookupsRaceRemovalsWithoutTouchingFreedItems)
+TEST(LockedPtrList, AnItemLookedUpUnderTheSectionOutlivesTheSection)
 {
-    // A reader holding the list's section across its pass never sees an item
-    // destroyed under it, while another thread keeps replacing items.
-    LockedPtrList<Tracked> list;
+    // A reader holds the list's section across a pass that takes a while,
+    // as the board's painting did; another thread keeps replacing items
+    // meanwhile. What the reader got must not be destroyed under it.
+    LockedPtrList<Item> list;
+    list.AddTail(new Item(5));
     std::atomic<bool> done{false};
-    std::thread churn([&] {
-        for (int i = 0; i < 5000; ++i) {
+    std::thread churn([&] { // adds a new item, then removes the oldest
+        while (!done) {
             {
                 // Placed while the section is held, so no reader sees it half set.
                 CSingleLock place(list.GetSection(), TRUE);
@@ -156,19 +155,19 @@ TEST(LockedPtrList, LookupsRaceRemovalsWithoutTouchingFreedItems)
             }
             list.RemoveAt(0);
         }
-        done = true;
     });
     int seen = 0;
-    while (!done) {
-        CSingleLock pass(list.GetSection(), TRUE);
-        for (int i = 0; i < list.GetCount(); ++i) {
-            Tracked* item = list.GetAt(i);
-            if (item != nullptr) {
-                EXPECT_EQ(5, item->m_id);
-                ++seen;
-            }
-        }
+    for (int pass = 0; pass < 200; ++pass) {
+        CSingleLock hold(list.GetSection(), TRUE);
+        Item* item = list.GetAt(0);
+        if (item == nullptr)
+            continue;
+        Sleep(1);
+        EXPECT_EQ(5, item->m_id) << "the item was destroyed while the reader held the section";
+        ++seen;
     }
+    done = true;
     churn.join();
-    EXPECT_EQ(0, list.GetCount());
+    EXPECT_EQ(200, seen) << "passes that found an item";
+    list.DeleteAll();
 }

@@ -9,6 +9,7 @@
 #include "GdiProbe.h"
 #include "MainDialogProbe.h"
 #include "OpenMainDialog.h"
+#include "MoleScene.h"
 #include "UiPump.h"
 #include "app/ControlRect.h"
 #include "resource.h"
@@ -105,6 +106,17 @@ TEST_F(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
     }
     const RECT none = GetControlRect(dialog, 4242);
     EXPECT_TRUE(IsRectEmpty(&none) && none.left == 0 && none.top == 0) << "no such control: " << Show(none);
+}
+
+TEST_F(dialog_MainDialog, TheWindowIsCaptionedInTheTaskbarWithoutMinimiseOrMaximiseBoxes)
+{
+    wchar_t caption[64] = {};
+    GetWindowTextW(dialog.Hwnd(), caption, 64);
+    EXPECT_EQ(std::wstring(L"Dunko叩き"), caption);
+    const LONG style = GetWindowLongW(dialog.Hwnd(), GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU, style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME))
+        << std::hex << "style 0x" << style;
+    EXPECT_NE(0, GetWindowLongW(dialog.Hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "shown in the taskbar";
 }
 
 TEST_F(dialog_MainDialog, SystemMenuEndsWithTheAboutItemWhichOpensTheVersionBox)
@@ -314,8 +326,6 @@ TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
     EXPECT_EQ(WorkerThread::STATUS_SUSPENDED, dialog.m_nStatusWhenAsked);
     EXPECT_EQ(1, dialog.Running()) << "Cancel: the game goes on";
     EXPECT_EQ(WorkerThread::STATUS_RUNNING, dialog.Status());
-    EXPECT_EQ(0, dialog.GetWorker().m_bSuspendRequest.load());
-    EXPECT_EQ(0, dialog.GetWorker().m_bStopRequest.load());
     EXPECT_EQ(-1, dialog.m_nModalResult);
 
     dialog.m_nAbortAnswer = IDOK;
@@ -327,6 +337,36 @@ TEST_F(dialog_MainDialog, EscapeDuringAGameAsksWithTheGameSuspended)
     EXPECT_EQ(-1, dialog.m_nModalResult) << "the dialog stays";
     EXPECT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000))
         << "the game thread stops at its next checkpoint";
+}
+
+TEST_F(dialog_MainDialog, AClickWhileTheQuestionIsOpenCountsAfterCancelAndNotAfterOK)
+{
+    UiPump pump;
+    dialog.Release(dialog.StartCentre());
+    Board& board = dialog.GetBoard();
+    ASSERT_TRUE(pump.Until([&] { return board.MoleCount() > 0 && dialog.GetWorker().GetMessage().IsEmpty(); }, 4000));
+    // While the question is open: once the game has parked at its checkpoint
+    // (within a spawn pause and a poll), a release on the mole it shows.
+    RECT mole = {};
+    dialog.m_whileAsking = [&] {
+        pump.For(200);
+        ASSERT_TRUE(CurrentMoleRect(board, &mole));
+        dialog.Release(Centre(mole));
+    };
+    struct Case { int answer; int hits; int running; };
+    for (const Case& c : {Case{IDCANCEL, 1, 1}, {IDOK, 1, 0}}) {
+        dialog.m_nAbortAnswer = c.answer;
+        dialog.PressKey(VK_ESCAPE);
+        const char* answer = c.answer == IDOK ? "OK" : "Cancel";
+        pump.For(300);
+        EXPECT_EQ(c.hits, board.m_nHits.load()) << "hits after a click in the question answered " << answer;
+        EXPECT_EQ(c.running, dialog.Running()) << "after " << answer;
+    }
+    ASSERT_TRUE(pump.Until([&] { return !dialog.GetWorker().IsThreadAlive(); }, 3000));
+    EXPECT_EQ(1, dialog.GetWorker().m_clickQueue.GetCount()) << "the click the stopped game left, kept for the next";
+    dialog.Release(Centre(mole));
+    EXPECT_EQ(1, dialog.GetWorker().m_clickQueue.GetCount()) << "a release after the game's thread has gone is queued";
+    EXPECT_EQ(1, board.m_nHits.load());
 }
 
 TEST_F(dialog_MainDialog, AQuestionThatThrowsLeavesTheGameGoingAndTheNextEscapeAsksAgain)
@@ -346,7 +386,6 @@ TEST_F(dialog_MainDialog, AQuestionThatThrowsLeavesTheGameGoingAndTheNextEscapeA
     dialog.PressKey(VK_ESCAPE);
     ASSERT_TRUE(thrown);
     EXPECT_EQ(WorkerThread::STATUS_RUNNING, dialog.Status()) << "the game is not left suspended";
-    EXPECT_EQ(0, dialog.GetWorker().m_bSuspendRequest.load());
     // Held at a checkpoint, the game would show the stage's first tenths
     // for good: its status line is written between checkpoints.
     EXPECT_TRUE(pump.Until(

@@ -1,6 +1,6 @@
-// The C run-time's rand() keeps its state per thread and starts every thread
-// from the same seed, so each game thread places its n-th mole on the same
-// spot. These tests pin that down for the run-time the game links.
+// Every game thread places its n-th mole on the same spot, whatever other
+// threads drew: the board draws from the C run-time's rand(), whose state is
+// per thread and starts from the same seed in each, and never seeds it.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,76 +12,6 @@
 #include "worker/WorkerThread.h"
 
 namespace {
-
-// The classic run-time generator from seed 1.
-std::vector<int> ClassicSequence(int count)
-{
-    std::vector<int> values;
-    unsigned int state = 1;
-    for (int i = 0; i < count; ++i) {
-        state = state * 214013u + 2531011u;
-        values.push_back(static_cast<int>((state >> 16) & 0x7fff));
-    }
-    return values;
-}
-
-std::vector<int> FirstValues(int count)
-{
-    std::vector<int> values;
-    for (int i = 0; i < count; ++i)
-        values.push_back(std::rand());
-    return values;
-}
-
-TEST(RandomPerThread, EveryNewThreadStartsFromSeedOneWhateverOthersDid)
-{
-    // The main thread draws many numbers first: a shared generator would
-    // hand the new threads later values.
-    for (int i = 0; i < 1000; ++i)
-        std::rand();
-
-    const std::vector<int> classic = ClassicSequence(8);
-    EXPECT_EQ(41, classic[0]);
-
-    std::vector<int> first, second;
-    std::thread([&] { first = FirstValues(8); }).join();
-    std::thread([&] { second = FirstValues(8); }).join();
-    std::vector<int> afx;
-    RunOnAfxThread([&] { afx = FirstValues(8); });
-
-    EXPECT_EQ(classic, first);
-    EXPECT_EQ(classic, second);
-    EXPECT_EQ(classic, afx);
-}
-
-TEST(RandomPerThread, ConcurrentThreadsDoNotShareAGenerator)
-{
-    // Both threads draw alternately; with one shared generator each would
-    // see every other value.
-    std::vector<int> a, b;
-    HANDLE turnA = CreateEventW(nullptr, FALSE, TRUE, nullptr);
-    HANDLE turnB = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    std::thread ta([&] {
-        for (int i = 0; i < 6; ++i) {
-            WaitForSingleObject(turnA, INFINITE);
-            a.push_back(std::rand());
-            SetEvent(turnB);
-        }
-    });
-    std::thread tb([&] {
-        for (int i = 0; i < 6; ++i) {
-            WaitForSingleObject(turnB, INFINITE);
-            b.push_back(std::rand());
-            SetEvent(turnA);
-        }
-    });
-    ta.join();
-    tb.join();
-    CloseHandle(turnA);
-    CloseHandle(turnB);
-    EXPECT_EQ(ClassicSequence(6), a);
-    EXPECT_EQ(ClassicSequence(6), b);
-}
 
 // The spots of three moles spawned one after another on the play field.
 std::vector<POINT> ThreeSpots()

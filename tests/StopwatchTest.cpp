@@ -1,85 +1,72 @@
 #include <gtest/gtest.h>
 
-#include "framework/AfxCore.h"
+#include "ManualTicks.h"
 #include "util/Stopwatch.h"
-
-namespace {
-
-clock_t g_fakeNow = 0;
-clock_t FakeClock() { return g_fakeNow; }
-using FakeStopwatch = BasicStopwatch<&FakeClock>;
-
-} // namespace
 
 TEST(Stopwatch, NeverStartedReadsZeroHoweverLongItWaits)
 {
-    g_fakeNow = 500;
-    FakeStopwatch watch;
-    g_fakeNow = 99999;
+    ManualTicks ticks;
+    ticks.now = 500;
+    Stopwatch watch(ticks);
+    ticks.now = 99999;
     EXPECT_EQ(0u, watch.GetElapsedMs());
     EXPECT_EQ(0.0, watch.GetElapsedSec());
 }
 
-TEST(Stopwatch, TenThousandMillisecondsAreExactlyTenSeconds)
+TEST(Stopwatch, ReadsWholeMillisecondsAndTheirSecondsFromAnyStartingTick)
 {
-    g_fakeNow = 1234;
-    FakeStopwatch watch;
-    watch.Start();
-    EXPECT_EQ(0u, watch.GetElapsedMs()); // same tick as Start
-    g_fakeNow += 10000;
-    EXPECT_EQ(10000u, watch.GetElapsedMs());
-    EXPECT_EQ(10.0, watch.GetElapsedSec());
-    EXPECT_FALSE(watch.GetElapsedSec() > 10.0); // still in time for the game loop
-    g_fakeNow += 1;
-    EXPECT_DOUBLE_EQ(10.001, watch.GetElapsedSec());
-    EXPECT_TRUE(watch.GetElapsedSec() > 10.0);
+    // Starting ticks of a system up for moments, 25 days (past 2^31 ms) and
+    // 50 days (past 2^32 ms): the tick count is 64 bits wide.
+    struct Case { uint64_t start; uint32_t ms; double sec; };
+    for (const Case& c : {Case{1234, 0, 0.0}, {1234, 9999, 9.999}, {1234, 10000, 10.0}, {1234, 10001, 10.001},
+                          {0x7FFFFFF0ull, 32, 0.032}, {0xFFFFFFF0ull, 10000, 10.0}}) {
+        ManualTicks ticks;
+        ticks.now = c.start;
+        Stopwatch watch(ticks);
+        watch.Start();
+        ticks.now += c.ms;
+        EXPECT_EQ(c.ms, watch.GetElapsedMs()) << "ms after starting at tick " << c.start;
+        EXPECT_EQ(c.sec, watch.GetElapsedSec()) << "s after " << c.ms << " ms from tick " << c.start;
+    }
 }
 
 TEST(Stopwatch, AccumulatesAcrossReadingsAndRestartsFromZero)
 {
-    g_fakeNow = 0;
-    FakeStopwatch watch;
+    ManualTicks ticks;
+    Stopwatch watch(ticks);
     watch.Start();
-    for (int i = 0; i < 10; ++i) {
-        g_fakeNow += 100;
-        EXPECT_EQ(static_cast<uint32_t>((i + 1) * 100), watch.GetElapsedMs());
+    for (uint32_t i = 1; i <= 10; ++i) {
+        ticks.now += 100;
+        EXPECT_EQ(i * 100, watch.GetElapsedMs());
     }
     watch.Start();
     EXPECT_EQ(0u, watch.GetElapsedMs());
-    g_fakeNow += 1001;
-    EXPECT_TRUE(watch.GetElapsedMs() > 1000u);
+    ticks.now += 1001;
+    EXPECT_EQ(1001u, watch.GetElapsedMs());
 }
 
 TEST(Stopwatch, AStepBackwardsAddsNothingAndTheTimeAfterItCounts)
 {
-    g_fakeNow = 20000;
-    FakeStopwatch watch;
+    ManualTicks ticks;
+    ticks.now = 20000;
+    Stopwatch watch(ticks);
     watch.Start();
-    g_fakeNow += 300;
+    ticks.now += 300;
     EXPECT_EQ(300u, watch.GetElapsedMs());
-    g_fakeNow -= 5000; // further back than the whole elapsed time
+    ticks.now -= 5000; // further back than the whole elapsed time
     EXPECT_EQ(300u, watch.GetElapsedMs());
-    EXPECT_DOUBLE_EQ(0.3, watch.GetElapsedSec());
-    g_fakeNow += 200;
-    EXPECT_EQ(500u, watch.GetElapsedMs());
-    g_fakeNow -= 1; // a small step back as well
+    ticks.now += 200;
     EXPECT_EQ(500u, watch.GetElapsedMs());
 }
 
-TEST(Stopwatch, RunTimeClockCountsTimeSpentSleeping)
+TEST(Stopwatch, TheGamesClockCountsTimeSpentSleeping)
 {
-    // The stage clock must include sleeps and waits: the run-time's clock()
-    // has to be wall-clock time, not processor time.
+    // The stage clock must include sleeps and waits: wall-clock time, not
+    // the thread's processor time.
     Stopwatch watch;
     watch.Start();
     Sleep(300);
     const uint32_t elapsed = watch.GetElapsedMs();
     EXPECT_GE(elapsed, 250u);
     EXPECT_LT(elapsed, 2000u);
-    uint32_t previous = elapsed;
-    for (int i = 0; i < 100; ++i) {
-        const uint32_t now = watch.GetElapsedMs();
-        EXPECT_GE(now, previous);
-        previous = now;
-    }
 }

@@ -121,23 +121,6 @@ TEST(TextCodePage, TheKatakanaHaveRealGlyphs)
             EXPECT_NE(pictures[i], pictures[j]) << "letters " << i << " and " << j << " look alike";
 }
 
-TEST(TextCodePage, PlainAnsiDrawingWouldDependOnTheCodePage)
-{
-    SKIP_UNLESS_GDI_DRAWS();
-    // Shows the two runs differ where it matters: the Shift-JIS bytes passed
-    // to the ANSI function read right only in code page 932.
-    ReferenceFont font;
-    DibCanvas ansi(kRect.right, kRect.bottom);
-    DibCanvas reference(kRect.right, kRect.bottom);
-    PrepareText(ansi, font);
-    PrepareText(reference, font);
-    const char bytes[] = "ステージ1";
-    RECT rect = kRect;
-    DrawTextA(ansi.Hdc(), bytes, -1, &rect, kCentred);
-    DrawWide(reference, L"ステージ1");
-    EXPECT_EQ(GetACP() == 932, ansi.SameAs(reference)) << "code page " << GetACP();
-}
-
 TEST(TextCodePage, TheHitSoundInAFolderNamedMullerIsNamedSoTheCodePageHoldsIt)
 {
     // A name passed on through the ANSI code page, as Wine's PlaySoundW

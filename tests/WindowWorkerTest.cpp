@@ -2,23 +2,11 @@
 
 #include <vector>
 
+#include "DestructionLog.h"
 #include "TestWindow.h"
 #include "worker/WindowWorker.h"
 
 namespace {
-
-std::vector<int>* g_destroyedClicks = nullptr;
-
-// A click that notes its own destruction.
-class NotingClick : public ClickEvent {
-public:
-    NotingClick(int x, int y) : ClickEvent(x, y) {}
-    ~NotingClick() override
-    {
-        if (g_destroyedClicks != nullptr)
-            g_destroyedClicks->push_back(m_nX);
-    }
-};
 
 // A worker whose status the test sets by hand, with no thread behind it.
 class StatusWorker : public WindowWorker {
@@ -30,24 +18,19 @@ public:
 
 TEST(WindowWorker, ClicksComeOutInTheOrderPushedAndQueuedOnesDieWithTheWorker)
 {
-    std::vector<int> destroyed;
-    g_destroyedClicks = &destroyed;
+    DestructionLog destroyed;
     {
         WindowWorker worker;
-        worker.PushClick(new NotingClick(1, 10));
-        worker.PushClick(new NotingClick(2, 20));
-        worker.PushClick(new NotingClick(3, 30));
-        worker.PushClick(new NotingClick(4, 40));
+        for (int i = 1; i <= 4; ++i)
+            worker.PushClick(new Noted<ClickEvent>(destroyed, i, i, i * 10));
         ClickEvent* first = worker.m_clickQueue.RemoveHead();
         ClickEvent* second = worker.m_clickQueue.RemoveHead();
         EXPECT_EQ(1, first->m_nX);
         EXPECT_EQ(20, second->m_nY);
         delete first;
         delete second;
-        destroyed.clear();
     }
-    g_destroyedClicks = nullptr;
-    EXPECT_EQ((std::vector<int>{4, 3}), destroyed);
+    EXPECT_EQ((std::vector<int>{1, 2, 4, 3}), destroyed.Tags()) << "the taken clicks, then the queue's from its tail";
 }
 
 TEST(WindowWorker, RegisteredControlsFollowTheStatus)

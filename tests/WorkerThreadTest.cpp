@@ -59,19 +59,34 @@ public:
     std::atomic<int> m_afterReport{0};
 };
 
-// A worker that counts the thread messages its checkpoints dispatch.
+// A worker that owns a message-only window, made before the worker tells
+// its handle, and counts the messages its checkpoints dispatch to it.
+std::atomic<int> g_dispatched{0};
+LRESULT CALLBACK CountingProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        g_dispatched.fetch_add(1);
+    return DefWindowProcW(hWnd, message, wParam, lParam);
+}
+
 class PumpingWorker : public LoopingWorker {
 public:
     int Run() override
     {
-        m_threadId = GetCurrentThreadId();
-        return LoopingWorker::Run();
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = CountingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"DunkoCountingWindow";
+        RegisterClassW(&wc);
+        const HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                          wc.hInstance, nullptr);
+        m_window = window;
+        const int result = LoopingWorker::Run();
+        DestroyWindow(window);
+        return result;
     }
-    std::atomic<DWORD> m_threadId{0};
+    std::atomic<HWND> m_window{nullptr};
 };
-
-std::atomic<int> g_timerCalls{0};
-void CALLBACK CountTimer(HWND, UINT, UINT_PTR, DWORD) { g_timerCalls.fetch_add(1); }
 
 bool IsStatus(WorkerThread& w, int status) { return w.m_nStatus.load() == status; }
 
@@ -135,8 +150,6 @@ TEST(WorkerThread, StopWhileSuspendedEndsWithoutResume)
     ASSERT_TRUE(worker.WaitForThread(500));
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
     EXPECT_EQ(0, worker.m_returnedNormally.load()); // unwound by the stop
-    EXPECT_EQ(0, worker.m_bStopRequest.load());     // consumed once
-    EXPECT_EQ(1, worker.m_bSuspendRequest.load());  // left for Resume or the next Start
 }
 
 TEST(WorkerThread, StopRaisedBeforeStartDoesNotStopTheNewRun)
@@ -189,18 +202,14 @@ TEST(WorkerThread, ReportHoldsTheWorkerUntilAStop)
 TEST(WorkerThread, CheckpointDispatchesTheWorkerThreadsMessages)
 {
     PumpingWorker worker;
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_threadId.load() != 0; }, 2000));
-    g_timerCalls = 0;
-    // A WM_TIMER posted to the worker thread carries the callback to run as
-    // its lParam; only a dispatching pump calls it.
-    ASSERT_TRUE(WaitUntil([&] {
-        return PostThreadMessageW(worker.m_threadId.load(), WM_TIMER, 1,
-                                  reinterpret_cast<LPARAM>(&CountTimer)) != 0;
-    }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return g_timerCalls.load() == 1; }, 1000));
+    ASSERT_EQ(0, worker.Start());
+    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 0; }, 2000));
+    ASSERT_NE(nullptr, worker.m_window.load());
+    ASSERT_TRUE(PostMessageW(worker.m_window.load(), WM_APP, 0, 0));
+    EXPECT_TRUE(WaitUntil([&] { return g_dispatched.load() != 0; }, 5000)) << "the message was not dispatched";
     worker.m_finish = 1;
-    worker.WaitForThread(2000);
+    ASSERT_TRUE(worker.WaitForThread(2000));
+    EXPECT_EQ(1, g_dispatched.load());
 }
 
 TEST(WorkerThread, StatusReadsIdleOnceTheThreadHasEndedWhateverResumeDid)
@@ -232,13 +241,13 @@ TEST(WorkerThread, StartWhileTheThreadLivesStartsNoSecondThread)
     ASSERT_TRUE(WaitUntil([&] { return IsStatus(worker, WorkerThread::STATUS_RUNNING); }, 2000));
     const int handlesBefore = CountOpenHandles();
     worker.SetMessage(CString("kept"));
-    worker.Start(); // refused: the first thread still runs
+    EXPECT_EQ(-1, worker.Start()) << "a start while the first thread runs";
     EXPECT_EQ(CString("kept"), worker.GetMessage()); // and nothing was reset
     EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
     EXPECT_EQ(handlesBefore, CountOpenHandles());
     worker.m_open = 1;
     ASSERT_TRUE(worker.WaitForThread(2000));
-    worker.Start(); // the thread is gone now: a new run starts
+    EXPECT_EQ(0, worker.Start()) << "a start once the thread is gone";
     EXPECT_TRUE(WaitUntil([&] { return !worker.IsThreadAlive(); }, 2000));
 }
 
@@ -258,19 +267,14 @@ TEST(WorkerThread, RunsAfterRunsAndTheDestructorLeaveNoThreadHandleOpen)
 
 TEST(WorkerThread, DestroyingAWorkerWaitsForItsThread)
 {
-    std::atomic<int>* passes = nullptr;
-    {
-        auto* worker = new LoopingWorker;
-        worker->Start();
-        ASSERT_TRUE(WaitUntil([&] { return worker->m_passes.load() > 0; }, 2000));
-        worker->Suspend(); // parked: the destructor must lift it to stop it
-        Sleep(30);
-        passes = &worker->m_passes;
-        const DWORD start = GetTickCount();
-        delete worker; // returns only once the thread has unwound
-        EXPECT_LT(GetTickCount() - start, 1000u);
-    }
-    (void)passes;
+    auto* worker = new LoopingWorker;
+    ASSERT_EQ(0, worker->Start());
+    ASSERT_TRUE(WaitUntil([&] { return worker->m_passes.load() > 0; }, 2000));
+    worker->Suspend(); // parked: the destructor must lift it to stop it
+    Sleep(30);
+    ASSERT_EQ(1, WorkerThread::RunningThreads());
+    delete worker;
+    EXPECT_EQ(0, WorkerThread::RunningThreads()) << "the thread was still in its run when delete returned";
 }
 
 namespace {

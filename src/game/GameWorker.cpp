@@ -31,6 +31,12 @@ std::unique_ptr<SoundWorker> GameWorker::CreateSoundWorker()
     return std::make_unique<SoundWorker>();
 }
 
+GameClock& GameWorker::Clock()
+{
+    static GameClock clock;
+    return clock;
+}
+
 void GameWorker::InvalidateOwner()
 {
     CWnd* owner = GetOwner();
@@ -42,7 +48,7 @@ void GameWorker::ShowMessage(CString text, int milliseconds)
 {
     SetMessage(text);
     InvalidateOwner();
-    SleepUnlessStopped(static_cast<DWORD>(milliseconds));
+    PauseUnlessStopped(GameClock::Pause::Message, milliseconds);
     SetMessage(CString(""));
     InvalidateOwner();
 }
@@ -94,12 +100,12 @@ int GameWorker::Run()
 bool GameWorker::PlayStage(SoundWorker& sound)
 {
     m_pBoard->m_nHits.store(0);
-    Stopwatch stageWatch;
+    Stopwatch stageWatch(Clock());
     stageWatch.Start();
     UpdateStatus(stageWatch.GetElapsedSec());
 
     for (;;) {
-        Stopwatch moleWatch;
+        Stopwatch moleWatch(Clock());
         SpawnMole(moleWatch);
         // Take clicks until the mole is hit or its second is over.
         while (m_pBoard->MoleCount() > 0) {
@@ -120,7 +126,7 @@ bool GameWorker::PlayStage(SoundWorker& sound)
 void GameWorker::SpawnMole(Stopwatch& moleWatch)
 {
     m_pBoard->Spawn(1);
-    SleepUnlessStopped(kSpawnPauseMs);
+    PauseUnlessStopped(GameClock::Pause::Spawn, kSpawnPauseMs);
     StopIfRequested();
     InvalidateOwner();
     moleWatch.Start();
@@ -156,7 +162,13 @@ GameWorker::Wait GameWorker::WaitForClick(Stopwatch& moleWatch, Stopwatch& stage
 void GameWorker::PausePoll()
 {
     const HANDLE wakers[] = {ClickSignal(), StopEvent()};
-    WaitForMultipleObjects(2, wakers, FALSE, PollMs());
+    Clock().Wait(GameClock::Pause::Poll, 2, wakers, PollMs());
+}
+
+void GameWorker::PauseUnlessStopped(GameClock::Pause pause, int milliseconds)
+{
+    const HANDLE stop = StopEvent();
+    Clock().Wait(pause, 1, &stop, static_cast<DWORD>(milliseconds));
 }
 
 void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)

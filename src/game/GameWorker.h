@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "game/Board.h"
+#include "game/GameClock.h"
 #include "util/Stopwatch.h"
 #include "worker/SoundWorker.h"
 #include "worker/WindowWorker.h"
@@ -45,6 +46,9 @@ protected:
     // How long one poll waits for a click or a stop: kPollMs. A test makes
     // it long to see that a click, not the poll's end, wakes the game.
     virtual DWORD PollMs() const { return kPollMs; }
+    // The clock the loop's stopwatches read and its pauses wait on: the
+    // game's own. A test stands in one it drives.
+    virtual GameClock& Clock();
 
 private:
     enum class Wait { ClickQueued, MoleExpired, TimeUp };
@@ -52,6 +56,9 @@ private:
     // One poll's pause: kPollMs, or less when a click is queued or a stop
     // is requested meanwhile.
     void PausePoll();
+    // A message's time or the pause before a mole shows: less when a stop
+    // is requested meanwhile.
+    void PauseUnlessStopped(GameClock::Pause pause, int milliseconds);
 
     // Plays one stage after its banner; true when the quota was reached.
     bool PlayStage(SoundWorker& sound);

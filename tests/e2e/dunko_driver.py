@@ -76,8 +76,7 @@ def open_about_box(c, game):
     box, by keyboard; checks both and returns the About box's window."""
     windows = set(game.windows())
     game.key("alt+space")
-    menu = game.wait_window(3, exclude=windows)
-    c.ok(True, "Alt+Space opens the system menu", menu)
+    menu = c.window(game, "Alt+Space opens the system menu", 3, windows)
     game.key("Up", "Return")
     about = game.wait_window(3, exclude=windows | {menu})
     title = game.title(about)
@@ -458,6 +457,16 @@ class Checks:
             self.failed.append(what)
         else:
             raise CheckFailed(what)
+
+    def window(self, game, what, timeout, exclude):
+        """One check: a new window of the game (not in exclude) appears within
+        timeout seconds; returns it."""
+        try:
+            window = game.wait_window(timeout, exclude=exclude)
+        except TimeoutError:
+            window = None
+        self.ok(window is not None, what, window or f"none within {timeout} s")
+        return window
 
     def note(self, text):
         print(f"[{self.elapsed():5.1f}s]      {text}", flush=True)

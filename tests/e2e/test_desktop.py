@@ -289,8 +289,7 @@ def window_checks(c, game):
 def question_round(c, game, answer, round_no):
     """Escape opens the question; answer (a key) closes it."""
     game.key("Escape")
-    question = game.wait_window(5, exclude=(game.window,))
-    c.ok(True, f"Escape opens the question ({round_no})", question)
+    question = c.window(game, f"Escape opens the question ({round_no})", 5, (game.window,))
     game.key(answer)
     c.ok(game.wait_window_gone(question, 3), f"{answer} in the question closes it ({round_no})")
 

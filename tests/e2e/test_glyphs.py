@@ -43,7 +43,7 @@ def body(c, game):
     # question and the About box have the same kind of frame.
     frame_left = client[0] - main_box[0]
     frame_top = client[1] - main_box[1]
-    c.ok(True, "the title view shows", f"client at {client[:2]}, frame {frame_left} / {frame_top}")
+    c.note(f"the title view shows: client at {client[:2]}, frame {frame_left} / {frame_top}")
 
     def inside(box, left=0, top=0, right=0, bottom=0):
         return (box[0] + frame_left + left, box[1] + frame_top + top,

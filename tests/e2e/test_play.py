@@ -39,7 +39,7 @@ def status_strip(client):
 
 
 def body(c, game):
-    c.ok(True, "the game's window appeared", f"{time.monotonic() - game.started:.1f}s after wine started")
+    c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after wine started")
     title = game.title()
     c.ok(title == TITLE, "the window's title is Dunko叩き", repr(title))
 
@@ -107,8 +107,7 @@ def body(c, game):
 
     # Escape: the question; the game holds still while it is open.
     game.key("Escape")
-    question = game.wait_window(5, exclude=(game.window,))
-    c.ok(True, "Escape during the game opens a second window of the game", question)
+    question = c.window(game, "Escape during the game opens a second window of the game", 5, (game.window,))
     question_title = game.title(question)
     c.ok(question_title == "", "the question has an empty caption", repr(question_title))
     qbox = game.geometry(question)
@@ -138,8 +137,7 @@ def body(c, game):
 
     # Escape, then OK (Return): straight back to the title view.
     game.key("Escape")
-    question = game.wait_window(5, exclude=(game.window,))
-    c.ok(True, "Escape opens the question again", question)
+    question = c.window(game, "Escape opens the question again", 5, (game.window,))
     game.key("Return")
     answered = time.monotonic()
     c.ok(game.wait_window_gone(question, 3), "Return in the question closes it (OK)")
@@ -160,8 +158,7 @@ def body(c, game):
     main_box = game.geometry()
     icon = (main_box[0] + (client[0] - main_box[0]) + 8, main_box[1] + (client[1] - main_box[1]) // 2)
     game.click(icon)
-    menu = game.wait_window(3, exclude=windows)
-    c.ok(True, "a click on the window's icon opens the system menu", str(icon))
+    menu = c.window(game, f"a click on the window's icon at {icon} opens the system menu", 3, windows)
     menu_box = game.geometry(menu)
     inside = (menu_box[0] + 3, menu_box[1] + 3, menu_box[2] - 3, menu_box[3] - 3)
     items = [line for line in d.text_glyphs(game.screen(menu), inside) if line[1] - line[0] >= 6]

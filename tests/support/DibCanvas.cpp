@@ -114,40 +114,6 @@ int DibCanvas::Count(const RECT& area, const std::function<bool(COLORREF)>& test
     return count;
 }
 
-bool DibCanvas::SaveBmp(const std::string& path) const
-{
-    GdiFlush();
-    const int stride = (m_width * 3 + 3) & ~3;
-    BITMAPINFOHEADER header = {};
-    header.biSize = sizeof(header);
-    header.biWidth = m_width;
-    header.biHeight = m_height; // bottom-up, the form every viewer reads
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(stride) * m_height;
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42; // "BM"
-    file.bfOffBits = sizeof(file) + sizeof(header);
-    file.bfSize = file.bfOffBits + header.biSizeImage;
-
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr)
-        return false;
-    bool ok = std::fwrite(&file, sizeof(file), 1, out) == 1 && std::fwrite(&header, sizeof(header), 1, out) == 1;
-    std::vector<unsigned char> line(static_cast<size_t>(stride), 0);
-    for (int y = m_height - 1; ok && y >= 0; --y) {
-        for (int x = 0; x < m_width; ++x) {
-            const uint32_t p = Row(y)[x];
-            line[x * 3 + 0] = static_cast<unsigned char>(p & 0xFF);
-            line[x * 3 + 1] = static_cast<unsigned char>((p >> 8) & 0xFF);
-            line[x * 3 + 2] = static_cast<unsigned char>((p >> 16) & 0xFF);
-        }
-        ok = std::fwrite(line.data(), line.size(), 1, out) == 1;
-    }
-    return std::fclose(out) == 0 && ok;
-}
-
 std::string ColourText(COLORREF c)
 {
     char text[32];

@@ -1,7 +1,7 @@
 #pragma once
 // A drawing surface for the drawing tests: a 32-bit top-down DIB section
 // selected into its own memory device context, with direct access to the
-// pixels, comparisons of whole pictures and saving as a BMP file.
+// pixels and comparisons of whole pictures.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,8 +41,6 @@ public:
     int Count(const RECT& area, const std::function<bool(COLORREF)>& test) const;
     RECT Whole() const { return RECT{0, 0, m_width, m_height}; }
 
-    // Writes the picture as a 24-bit bottom-up BMP file.
-    bool SaveBmp(const std::string& path) const;
 
 private:
     uint32_t* Row(int y) const { return m_pBits + static_cast<size_t>(y) * m_width; }

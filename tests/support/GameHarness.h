@@ -1,69 +1,15 @@
 #pragma once
-// Drives a real GameWorker for the game-loop tests: a hidden owner window, a
-// board with the game's play area, a recorder that notes every message and
-// status line the game shows, and a scripted player that clicks each mole.
-#include <atomic>
-#include <mutex>
-#include <string>
-#include <thread>
+// For the game-loop tests: the game's layout, its windows and waits, and
+// where its moles land.
 #include <vector>
 
+#include "GameLayout.h"
 #include "MoleScene.h"
 #include "TestWindow.h"
 #include "WaitUntil.h"
 #include "game/GameWorker.h"
 
-// A text shown by the game and when it first appeared (GetTickCount ms).
-struct Shown {
-    std::string text;
-    DWORD at;
-};
-
-class GameRecorder {
-public:
-    explicit GameRecorder(GameWorker& worker, Board& board);
-    ~GameRecorder();
-
-    std::vector<Shown> Messages();  // every change of the message text, empties included
-    std::vector<Shown> Statuses();  // every change of the status line
-
-private:
-    void Loop();
-
-    GameWorker& m_worker;
-    Board& m_board;
-    std::mutex m_mutex;
-    std::vector<Shown> m_messages;
-    std::vector<Shown> m_statuses;
-    std::atomic<bool> m_quit{false};
-    std::thread m_thread;
-};
-
-class ScriptedPlayer {
-public:
-    explicit ScriptedPlayer(GameWorker& worker, Board& board);
-    ~ScriptedPlayer();
-
-    void SetPlaying(bool playing) { m_playing = playing; }
-    int ClicksPushed() const { return m_clicks.load(); }
-
-private:
-    void Loop();
-
-    GameWorker& m_worker;
-    Board& m_board;
-    std::atomic<bool> m_playing{true};
-    std::atomic<bool> m_quit{false};
-    std::atomic<int> m_clicks{0};
-    std::thread m_thread;
-};
-
-// The play area of the game's dialog on a 96-dpi screen.
-constexpr RECT kPlayArea = {0, 0, 478, 482};
-
 // Where the n-th moles of a game land: every game thread's rand() starts
 // from the same seed, so a fresh thread placing moles on a board with the
 // same play area predicts them.
 std::vector<RECT> PredictMoleSpots(int count);
-
-inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }

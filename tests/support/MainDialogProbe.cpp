@@ -55,10 +55,6 @@ LRESULT MainDialogProbe::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return MainDialog::WindowProc(message, wParam, lParam);
 }
 
-POINT MainDialogProbe::Centre(const RECT& rect)
-{
-    return POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
 
 void MainDialogProbe::Release(POINT point)
 {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 
+#include "GameLayout.h"
 #include "app/MainDialog.h"
 #include "framework/CWinApp.h"
 
@@ -31,7 +32,6 @@ public:
     POINT ExitCentre() const { return Centre(m_board.m_rcExit); }
     // Inside the title box: neither the start nor the exit area.
     POINT QuietPoint() const { return Centre(m_board.m_rcTitle); }
-    static POINT Centre(const RECT& rect);
 
     void Release(POINT point);
     void Move(POINT point);

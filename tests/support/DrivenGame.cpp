@@ -1,0 +1,54 @@
+#include "DrivenGame.h"
+
+#include "GameHarness.h"
+#include "MoleScene.h"
+
+DWORD DrivenClock::Wait(Pause pause, DWORD count, const HANDLE* events, DWORD ms)
+{
+    m_now += script ? script(pause, ms) : ms;
+    // The stage's stopwatch starts as its banner ends, the mole's as its
+    // spawn pause does, with no reading of the clock in between.
+    if (pause == Pause::Message)
+        m_stageStart = m_now;
+    if (pause == Pause::Spawn)
+        m_moleStart = m_now;
+    return WaitForMultipleObjects(count, events, FALSE, 0);
+}
+
+DrivenGame::DrivenGame()
+{
+    board.SetPlayArea(kPlayArea);
+    worker.SetOwner(owner.Wnd());
+    worker.m_pBoard = &board;
+}
+
+bool DrivenGame::Play(Script script)
+{
+    worker.clock.script = [this, script](GameClock::Pause pause, DWORD ms) {
+        if (pause == GameClock::Pause::Message)
+            messages.push_back({worker.GetMessage().GetString(), ms, board.MoleCount(),
+                                board.GetStatusText().GetString()});
+        return script ? script(pause, ms) : ms;
+    };
+    board.m_bRunning = 1;
+    if (worker.Start() != 0)
+        return false;
+    return worker.WaitForThread(5000) != 0;
+}
+
+bool DrivenGame::ClickMole()
+{
+    RECT mole;
+    if (!CurrentMoleRect(board, &mole))
+        return false;
+    Click(Centre(mole));
+    return true;
+}
+
+std::vector<std::string> DrivenGame::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const MessageShown& m : messages)
+        texts.push_back(m.text);
+    return texts;
+}
