@@ -476,6 +476,33 @@ class CheckFailed(Exception):
     pass
 
 
+def run_checks(checks, body):
+    """Runs body(); returns 0 when every check of checks passed, 2 when only
+    checks that let the run go on failed (they kept their own pictures), and
+    1 when a check or a tool failed: then the screen is kept."""
+    code = 1
+    try:
+        body()
+        code = 2 if checks.failed else 0
+    except CheckFailed as failure:
+        print(f"{checks.name}: FAILED at: {failure}")
+    except Exception as error:  # a timeout or a tool failing counts as a failure
+        print(f"{checks.name}: FAILED with {type(error).__name__}: {error}")
+    finally:
+        if code == 1:
+            save_failure_picture(checks.name)
+    return code
+
+
+def finish(checks, code):
+    """Says how run_checks ended and exits 0 when every check passed, 1 otherwise."""
+    if code == 0:
+        print(f"{checks.name}: all {checks.passed} checks passed in {checks.elapsed():.1f}s")
+    elif code == 2:
+        print(f"{checks.name}: FAILED at: {'; '.join(checks.failed)}")
+    sys.exit(1 if code else 0)
+
+
 def main(name, body, game_env=None, exe=None):
     """Runs body(checks, game) against a freshly started game; exits 0 when
     every check passed, 1 otherwise. The game is killed if still running."""
@@ -483,30 +510,17 @@ def main(name, body, game_env=None, exe=None):
     if not os.environ.get("DISPLAY"):
         print(f"{name}: no X display (run it through scripts/run-tests.sh or xvfb-run)")
         sys.exit(1)
-    game = None
-    return_code = 1
+    games = []
+
+    def play():
+        games.append(Game(exe=exe, env=game_env))
+        body(checks, games[0])
     try:
-        game = Game(exe=exe, env=game_env)
-        body(checks, game)
-        if checks.failed:
-            # Those checks kept their own pictures when they failed.
-            print(f"{name}: FAILED at: {'; '.join(checks.failed)}")
-            return_code = 2
-        else:
-            print(f"{name}: all {checks.passed} checks passed in {checks.elapsed():.1f}s")
-            return_code = 0
-    except CheckFailed as failure:
-        print(f"{name}: FAILED at: {failure}")
-        return_code = 1
-    except Exception as error:  # a timeout or a tool failing counts as a failure
-        print(f"{name}: FAILED with {type(error).__name__}: {error}")
-        return_code = 1
+        code = run_checks(checks, play)
     finally:
-        if return_code == 1:
-            save_failure_picture(name)
-        if game is not None:
+        for game in games:
             game.kill()
-    sys.exit(1 if return_code else 0)
+    finish(checks, code)
 
 
 def save_failure_picture(name, screen=None):

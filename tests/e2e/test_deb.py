@@ -98,23 +98,12 @@ def main():
         with dt.Desktop() as desktop:
             os.environ["DISPLAY"] = desktop.env["DISPLAY"]
             try:
-                body(c, tree, version, folder, desktop)
-                code = 2 if c.failed else 0
-            except d.CheckFailed as failure:
-                print(f"{name}: FAILED at: {failure}")
-            except Exception as error:
-                print(f"{name}: FAILED with {type(error).__name__}: {error}")
+                code = d.run_checks(c, lambda: body(c, tree, version, folder, desktop))
             finally:
-                if code == 1:
-                    d.save_failure_picture(name)
                 player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
-    if code == 0:
-        print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
-    elif code == 2:
-        print(f"{name}: FAILED at: {'; '.join(c.failed)}")
-    sys.exit(1 if code else 0)
+    d.finish(c, code)
 
 
 if __name__ == "__main__":

@@ -404,24 +404,20 @@ def main():
         os.environ["DISPLAY"] = desktop.env["DISPLAY"]
         recorder = dt.Recorder(desktop)
         streams = dt.StreamReports(desktop)
-        game = None
-        try:
-            game = d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"], timeout=WINDOW_TIMEOUT)
+        games = []
+
+        def play():
+            games.append(d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"], timeout=WINDOW_TIMEOUT))
+            game = games[0]
             c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after play.sh started")
             if wanted:
                 measure(game, recorder, streams, wanted)
-                code = 0
             else:
                 body(c, game, recorder, streams, desktop)
-                code = 2 if c.failed else 0
-        except d.CheckFailed as failure:
-            print(f"{name}: FAILED at: {failure}")
-        except Exception as error:
-            print(f"{name}: FAILED with {type(error).__name__}: {error}")
+        try:
+            code = d.run_checks(c, play)
         finally:
-            if code == 1:
-                d.save_failure_picture(name)
-            if game is not None:
+            for game in games:
                 game.kill()
             desktop.thaw_sound_server()
             # The play prefix's Wine processes end with this desktop.
@@ -429,12 +425,9 @@ def main():
             if recorder.process.poll() is None:
                 recorder.stop()
             streams.stop()
-    if not wanted:
-        if code == 0:
-            print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
-        elif code == 2:
-            print(f"{name}: FAILED at: {'; '.join(c.failed)}")
-    sys.exit(1 if code else 0)
+    if wanted:
+        sys.exit(1 if code == 1 else 0)
+    d.finish(c, code)
 
 
 if __name__ == "__main__":
