@@ -105,9 +105,13 @@ TEST(GameSoundStall, HitsCountTheClockRunsAndAStopEndsTheGameWhileTheSoundIsStuc
             << "hit " << hit << " not counted: hits " << board.m_nHits.load() << ", wanted " << hit;
     EXPECT_EQ(1, system.calls.load()) << "sound calls made: one sound thread at a time";
 
-    // The status line shows the hits and its time goes on.
-    const std::string status = board.GetStatusText().GetString();
-    EXPECT_NE(std::string::npos, status.find(CString("Dunko：4/10").GetString())) << status;
+    // The status line shows the hits and its time goes on. The game writes
+    // it just after it counts the hit, so it is waited for, not read at once.
+    std::string status;
+    EXPECT_TRUE(WaitUntil([&] {
+        status = board.GetStatusText().GetString();
+        return status.find(CString("Dunko：4/10").GetString()) != std::string::npos;
+    }, 500)) << status;
     EXPECT_TRUE(WaitUntil([&] { return std::string(board.GetStatusText().GetString()) != status; }, 500))
         << "the status line stood still at " << status;
 
