@@ -103,11 +103,6 @@ void WorkerThread::StopIfRequested()
         ThrowStop();
 }
 
-BOOL WorkerThread::SleepUnlessStopped(DWORD ms)
-{
-    return m_evStop.Lock(ms) || m_bStopRequest.load() != 0;
-}
-
 void WorkerThread::KeepIdleAfterEnd()
 {
     // The thread raises m_bRunEnded before its final STATUS_IDLE store. If we

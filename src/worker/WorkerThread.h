@@ -88,8 +88,6 @@ protected:
     // On the worker thread: takes a raised stop request the way a checkpoint
     // does (throws), without draining messages or honouring a suspension.
     void StopIfRequested();
-    // Waits ms, or less when a stop is requested meanwhile; TRUE then.
-    BOOL SleepUnlessStopped(DWORD ms);
     // Signalled from RequestStop until the stop is taken, to wait on.
     HANDLE StopEvent() const { return m_evStop.m_hObject; }
     // For the destructors of derived classes: the thread runs their Run, so
