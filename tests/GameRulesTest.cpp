@@ -97,9 +97,11 @@ TEST(GameRules, APerfectGameShowsEachBannerAndItsEndTextForTwoSecondsOnAnEmptyBo
     EXPECT_EQ(0, game.board.m_bRunning.load()) << "the title screen comes back";
     EXPECT_EQ(0, game.board.MoleCount());
     EXPECT_EQ("", std::string(game.worker.GetMessage().GetString()));
+    // Every hit but the first waits for the previous sound thread, one poll at most.
+    EXPECT_EQ(std::vector<DWORD>(69, 20), game.worker.clock.soundWaits) << "the ms each hit's sound wait asked for";
 }
 
-TEST(GameRules, AfterGameOverTheLastMoleAndScoreStayIntoTheNextGamesFirstBanner)
+TEST(GameRules, AtGameOverTheWorkerLeavesTheLastMoleAndScoreOnTheBoardForTheWindowToClear)
 {
     DrivenGame game;
     std::string first;
@@ -118,11 +120,13 @@ TEST(GameRules, AfterGameOverTheLastMoleAndScoreStayIntoTheNextGamesFirstBanner)
     EXPECT_EQ(0, game.board.m_bRunning.load()) << "the title screen comes back";
     EXPECT_EQ(1, game.board.MoleCount());
 
+    // Clearing them is the window's part before it starts the next game:
+    // the worker started again on this board begins with them still there.
     game.messages.clear();
     ASSERT_TRUE(game.Play());
     ASSERT_FALSE(game.messages.empty());
-    EXPECT_EQ(1, game.messages[0].moles) << "moles under the next game's first banner";
-    EXPECT_EQ(lost, game.messages[0].status) << "score under the next game's first banner";
+    EXPECT_EQ(1, game.messages[0].moles) << "moles under the worker's next first banner";
+    EXPECT_EQ(lost, game.messages[0].status) << "score under the worker's next first banner";
 }
 
 TEST(GameRules, TheStageIsLostOnlyWhenItsClockReadsMoreThanTenSecondsWithNoClickQueued)
@@ -204,8 +208,10 @@ TEST(GameRules, AClickCountsOnceOnTheMoleUnderItAndAMissChangesNothing)
             }
             return ms;
         }));
-        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << c.clicks.size() << " clicks, the first at "
-                                                     << c.clicks[0].x << "," << c.clicks[0].y;
+        const std::string what = std::to_string(c.clicks.size()) + " clicks, the first at " +
+                                 std::to_string(c.clicks[0].x) + "," + std::to_string(c.clicks[0].y);
+        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << what;
+        EXPECT_EQ(c.hits, game.worker.soundsStarted.load()) << "sounds for " << what << ": a hit's, never a miss's";
         EXPECT_EQ(0, game.worker.m_clickQueue.GetCount()) << "every click is taken";
     }
 }

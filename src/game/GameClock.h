@@ -1,7 +1,7 @@
 #pragma once
 // The game loop's clock: the ticks its stage and mole stopwatches read and
 // the pauses it makes (a message's time, the pause before a mole shows, one
-// poll). This one is the game's own: the system's steady ticks, and waits
+// poll, a hit's wait for the previous hit's sound thread). This one is the game's own: the system's steady ticks, and waits
 // that end early on the events given. A test stands in one it drives, to
 // put the loop at any moment of a stage without waiting for it.
 #include "framework/AfxCore.h"
@@ -9,7 +9,7 @@
 
 class GameClock : public TickSource {
 public:
-    enum class Pause { Message, Spawn, Poll };
+    enum class Pause { Message, Spawn, Poll, Sound };
 
     virtual ~GameClock() = default;
 

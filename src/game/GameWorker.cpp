@@ -171,6 +171,13 @@ void GameWorker::PauseUnlessStopped(GameClock::Pause pause, int milliseconds)
     Clock().Wait(pause, 1, &stop, static_cast<DWORD>(milliseconds));
 }
 
+void GameWorker::WaitForSound(SoundWorker& sound)
+{
+    const HANDLE thread = sound.GetThreadHandle();
+    if (thread != nullptr)
+        Clock().Wait(GameClock::Pause::Sound, 1, &thread, kSoundWaitMs);
+}
+
 void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> click, Stopwatch& stageWatch)
 {
     const POINT point = {click->m_nX, click->m_nY};
@@ -186,7 +193,7 @@ void GameWorker::HandleClick(SoundWorker& sound, std::unique_ptr<ClickEvent> cli
         // this hit is counted all the same and goes without its sound:
         // Start refuses while that thread lives. A stop meanwhile drops
         // this click and leaves the mole uncounted.
-        sound.WaitForThread(kSoundWaitMs);
+        WaitForSound(sound);
         StopIfRequested();
         m_pBoard->RemoveMole(i);
         m_pBoard->m_nHits.fetch_add(1);

@@ -60,6 +60,8 @@ private:
     // is requested meanwhile.
     void PauseUnlessStopped(GameClock::Pause pause, int milliseconds);
 
+    // Waits for the previous hit's sound thread to end, kSoundWaitMs at most.
+    void WaitForSound(SoundWorker& sound);
     // Plays one stage after its banner; true when the quota was reached.
     bool PlayStage(SoundWorker& sound);
     // Places the next mole and shows it; its second starts afterwards.

@@ -5,6 +5,10 @@
 
 DWORD DrivenClock::Wait(Pause pause, DWORD count, const HANDLE* events, DWORD ms)
 {
+    if (pause == Pause::Sound) {
+        soundWaits.push_back(ms);
+        return WaitForMultipleObjects(count, events, FALSE, ms);
+    }
     m_now += script ? script(pause, ms) : ms;
     // The stage's stopwatch starts as its banner ends, the mole's as its
     // spawn pause does, with no reading of the clock in between.
@@ -13,6 +17,31 @@ DWORD DrivenClock::Wait(Pause pause, DWORD count, const HANDLE* events, DWORD ms
     if (pause == Pause::Spawn)
         m_moleStart = m_now;
     return WaitForMultipleObjects(count, events, FALSE, 0);
+}
+
+namespace {
+
+// A sound whose thread ends at once, counting the threads started for it.
+class CountedSound : public SlowSound<0> {
+public:
+    explicit CountedSound(std::atomic<int>& starts) : m_starts(starts) {}
+
+protected:
+    CWinThread* BeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) override
+    {
+        m_starts.fetch_add(1);
+        return SlowSound<0>::BeginThread(pfnThreadProc, pParam);
+    }
+
+private:
+    std::atomic<int>& m_starts;
+};
+
+} // namespace
+
+std::unique_ptr<SoundWorker> DrivenWorker::CreateSoundWorker()
+{
+    return std::make_unique<CountedSound>(soundsStarted);
 }
 
 DrivenGame::DrivenGame()

@@ -4,7 +4,10 @@
 // moved on by what the test's script says (by default what the pause asks
 // for), so a whole game takes a moment and a script can put the stage or the
 // mole at any millisecond and queue clicks in any pause. The script runs on
-// the game's thread, in the pause, before the clock moves.
+// the game's thread, in the pause, before the clock moves. A hit's wait for
+// the previous sound thread is real and counts as no game time; the clock
+// notes the milliseconds each one asked for.
+#include <atomic>
 #include <functional>
 #include <string>
 #include <utility>
@@ -27,28 +30,33 @@ public:
     uint64_t StageMs() const { return m_now - m_stageStart; }
     uint64_t MoleMs() const { return m_now - m_moleStart; }
 
+    std::vector<DWORD> soundWaits;
+
 private:
     uint64_t m_now = 1000000;
     uint64_t m_stageStart = 0;
     uint64_t m_moleStart = 0;
 };
 
-class DrivenWorker : public SlowSoundGameOf<0> {
+class DrivenWorker : public GameWorker {
 public:
     ~DrivenWorker() override { StopAndWait(); }
     DrivenClock clock;
+    // Sound threads the game has started.
+    std::atomic<int> soundsStarted{0};
     // Runs on the game's thread after each checkpoint, once.
     std::function<void()> afterCheckPoint;
 
     void CheckPoint() override
     {
-        SlowSoundGameOf<0>::CheckPoint();
+        GameWorker::CheckPoint();
         if (afterCheckPoint)
             std::exchange(afterCheckPoint, nullptr)();
     }
 
 protected:
     GameClock& Clock() override { return clock; }
+    std::unique_ptr<SoundWorker> CreateSoundWorker() override;
 };
 
 // What one message pause showed: its text, how long it asked for, and the
@@ -76,8 +84,10 @@ public:
     // The texts of the message pauses so far, in order.
     std::vector<std::string> Texts() const;
 
+    // What the game's thread writes is declared before the worker, so the
+    // worker's destructor ends that thread before any of it goes.
     TestWindow owner;
     Board board;
-    DrivenWorker worker;
     std::vector<MessageShown> messages;
+    DrivenWorker worker;
 };
