@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <string>
 
 #include "WaitUntil.h"
 #include "test_resource_ids.h"
@@ -8,7 +9,8 @@
 
 namespace {
 
-// A worker whose Run passes checkpoints until told to finish, counting them.
+// A worker whose Run passes checkpoints until told to finish, counting them;
+// told to, it reports (and is held there) or throws instead.
 class LoopingWorker : public WorkerThread {
 public:
     ~LoopingWorker() override { StopAndWait(); }
@@ -18,6 +20,10 @@ public:
         while (m_finish.load() == 0) {
             CheckPoint();
             m_passes.fetch_add(1);
+            if (m_report.load() != 0)
+                Report(CString("half way"));
+            if (m_throw.load() != 0)
+                throw 3;
             Sleep(1);
         }
         m_returnedNormally = 1;
@@ -27,6 +33,8 @@ public:
     std::atomic<int> m_finish{0};
     std::atomic<int> m_passes{0};
     std::atomic<int> m_returnedNormally{0};
+    std::atomic<int> m_report{0};
+    std::atomic<int> m_throw{0};
 };
 
 // A worker whose Run only waits for a gate, passing no checkpoint.
@@ -44,19 +52,6 @@ public:
         return 0;
     }
     std::atomic<int> m_open{0};
-};
-
-// A worker that publishes a report and is held until stopped.
-class ReportingWorker : public WorkerThread {
-public:
-    ~ReportingWorker() override { StopAndWait(); }
-    int Run() override
-    {
-        Report(CString("half way"));
-        m_afterReport = 1; // never reached: only a stop ends the report wait
-        return 0;
-    }
-    std::atomic<int> m_afterReport{0};
 };
 
 // A worker that owns a message-only window, made before the worker tells
@@ -106,50 +101,57 @@ int CountOpenHandles()
 
 } // namespace
 
-TEST(WorkerThread, StartRunsTheBodyAndGoesIdleWhenItReturns)
+TEST(WorkerThread, EveryWayARunEndsLeavesItIdleAndTheNextRunSuspendsAndResumes)
 {
-    LoopingWorker worker;
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_started.load() == 1; }, 2000));
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
-    EXPECT_TRUE(worker.IsThreadAlive());
-    worker.m_finish = 1;
-    ASSERT_TRUE(worker.WaitForThread(2000));
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
-    EXPECT_EQ(1, worker.m_returnedNormally.load());
-}
+    // Each way the first run ends; then a second run on the same worker,
+    // as a second game is, is suspended and resumed.
+    enum End { Returns, Stopped, StoppedSuspended, StoppedInReport, Throws };
+    const char* names[] = {"returns", "stopped", "stopped while suspended", "stopped in its report", "throws"};
+    for (End end : {Returns, Stopped, StoppedSuspended, StoppedInReport, Throws}) {
+        SCOPED_TRACE(std::string("the first run ") + names[end]);
+        LoopingWorker worker;
+        ASSERT_EQ(0, worker.Start());
+        ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 3; }, 2000));
+        EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
+        if (end == Returns)
+            worker.m_finish = 1;
+        if (end == Throws)
+            worker.m_throw = 1;
+        if (end == StoppedSuspended) {
+            worker.Suspend();
+            Sleep(50); // parked at its checkpoint
+        }
+        if (end == StoppedInReport) {
+            worker.m_report = 1;
+            ASSERT_TRUE(WaitUntil([&] { return worker.m_bReportPending.load() == 1; }, 2000));
+            Sleep(50);
+            EXPECT_TRUE(worker.IsThreadAlive()) << "only a stop ends a report's wait";
+        }
+        if (end == Stopped || end == StoppedSuspended || end == StoppedInReport)
+            worker.RequestStop();
+        ASSERT_TRUE(worker.WaitForThread(500));
+        EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE)) << "status " << worker.m_nStatus.load();
+        EXPECT_EQ(end == Returns, worker.m_returnedNormally.load() == 1);
+        if (end == StoppedInReport) {
+            EXPECT_EQ(CString("half way"), worker.GetReportText()); // kept until the next Start
+        }
 
-TEST(WorkerThread, SuspendParksAtTheNextCheckpointAndResumeLetsItGoOn)
-{
-    LoopingWorker worker;
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 3; }, 2000));
-
-    worker.Suspend();
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_SUSPENDED));
-    Sleep(50); // let it reach the checkpoint
-    const int parkedAt = worker.m_passes.load();
-    Sleep(150);
-    EXPECT_LE(worker.m_passes.load(), parkedAt + 1);
-
-    worker.Resume();
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING));
-    EXPECT_TRUE(WaitUntil([&] { return worker.m_passes.load() > parkedAt + 3; }, 500));
-    EXPECT_EQ(0, worker.m_returnedNormally.load());
-}
-
-TEST(WorkerThread, StopWhileSuspendedEndsWithoutResume)
-{
-    LoopingWorker worker;
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 0; }, 2000));
-    worker.Suspend();
-    Sleep(50);
-    worker.RequestStop();
-    ASSERT_TRUE(worker.WaitForThread(500));
-    EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
-    EXPECT_EQ(0, worker.m_returnedNormally.load()); // unwound by the stop
+        worker.m_finish = worker.m_report = worker.m_throw = worker.m_passes = 0;
+        ASSERT_EQ(0, worker.Start());
+        ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 3; }, 2000));
+        worker.Suspend();
+        EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_SUSPENDED)) << "status " << worker.m_nStatus.load();
+        Sleep(50); // let it reach the checkpoint
+        const int parkedAt = worker.m_passes.load();
+        Sleep(150);
+        EXPECT_LE(worker.m_passes.load(), parkedAt + 1) << "passes while suspended";
+        worker.Resume();
+        EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_RUNNING)) << "status " << worker.m_nStatus.load();
+        EXPECT_TRUE(WaitUntil([&] { return worker.m_passes.load() > parkedAt + 3; }, 500)) << "no pass after Resume";
+        worker.m_finish = 1;
+        ASSERT_TRUE(worker.WaitForThread(2000));
+        EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
+    }
 }
 
 TEST(WorkerThread, StopRaisedBeforeStartDoesNotStopTheNewRun)
@@ -183,20 +185,6 @@ TEST(WorkerThread, MessageLoadsFromStringResourcesAsShiftJis)
     EXPECT_EQ(12, worker.GetMessage().GetLength()); // six double-byte characters
     worker.SetMessage(IDS_TEST_MISSING);
     EXPECT_TRUE(worker.GetMessage().IsEmpty());
-}
-
-TEST(WorkerThread, ReportHoldsTheWorkerUntilAStop)
-{
-    ReportingWorker worker;
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_bReportPending.load() == 1; }, 2000));
-    Sleep(100);
-    EXPECT_TRUE(worker.IsThreadAlive());
-    EXPECT_EQ(CString("half way"), worker.GetReportText());
-    worker.RequestStop();
-    ASSERT_TRUE(worker.WaitForThread(500));
-    EXPECT_EQ(0, worker.m_afterReport.load());
-    EXPECT_EQ(CString("half way"), worker.GetReportText()); // kept until the next Start
 }
 
 TEST(WorkerThread, CheckpointDispatchesTheWorkerThreadsMessages)
