@@ -2,6 +2,9 @@
 // drives: a whole game runs in a moment of real time.
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <utility>
+
 #include "DrivenGame.h"
 #include "GameHarness.h"
 #include "framework/TextCodec.h"
@@ -216,26 +219,48 @@ TEST(GameRules, AClickCountsOnceOnTheMoleUnderItAndAMissChangesNothing)
     }
 }
 
-TEST(GameRules, AStoppedGameTakesNoMoreClicksAndShowsNoEndText)
+TEST(GameRules, AStopInAnyPauseEndsTheGameThereAndASuspensionThereChangesNothing)
 {
-    struct Case { bool stop; int hits; int leftQueued; std::vector<std::string> texts; };
-    for (const Case& c : {Case{false, 1, 0, {kStage[0], kOver}}, {true, 0, 1, {kStage[0]}}}) {
+    // A mole is clicked in every poll until two are hit; the stop or the
+    // suspension (lifted 30 ms later from another thread) comes in the
+    // first pause of its kind, or as from the window just after the
+    // checkpoint that follows the first poll. The second hit is the first
+    // to wait for a sound thread: a stop then leaves it uncounted.
+    enum Action { Stop, StopAfterCheckPoint, Suspend };
+    struct Case { Pause at; Action action; int hits; int queued; std::vector<std::string> texts; };
+    const char* pauses[] = {"message", "spawn", "poll", "sound"};
+    for (const Case& c : {Case{Pause::Message, Stop, 0, 0, {kStage[0]}}, {Pause::Spawn, Stop, 0, 0, {kStage[0]}},
+                          {Pause::Poll, Stop, 0, 1, {kStage[0]}}, {Pause::Poll, StopAfterCheckPoint, 0, 1, {kStage[0]}},
+                          {Pause::Sound, Stop, 1, 0, {kStage[0]}}, {Pause::Message, Suspend, 2, 0, {kStage[0], kOver}},
+                          {Pause::Spawn, Suspend, 2, 0, {kStage[0], kOver}}, {Pause::Poll, Suspend, 2, 0, {kStage[0], kOver}},
+                          {Pause::Sound, Suspend, 2, 0, {kStage[0], kOver}}}) {
+        const std::string what = std::string(c.action == Suspend ? "a suspension" : "a stop") + " in the first " +
+                                 pauses[static_cast<int>(c.at)] + " pause" +
+                                 (c.action == StopAfterCheckPoint ? ", after its checkpoint" : "");
         DrivenGame game;
-        bool clicked = false;
+        std::thread resumer;
+        bool acted = false;
         ASSERT_TRUE(game.Play([&](Pause pause, DWORD ms) {
-            if (pause == Pause::Poll && !clicked) {
+            if (pause == Pause::Poll && game.board.m_nHits.load() < 2)
                 game.ClickMole();
-                clicked = true;
-                // As from the window, just after the game's checkpoint.
-                if (c.stop)
-                    game.worker.afterCheckPoint = [&] { game.worker.RequestStop(); };
+            if (pause != c.at || std::exchange(acted, true))
+                return ms;
+            if (c.action == Stop)
+                game.worker.RequestStop();
+            if (c.action == StopAfterCheckPoint)
+                game.worker.afterCheckPoint = [&] { game.worker.RequestStop(); };
+            if (c.action == Suspend) {
+                game.worker.Suspend();
+                resumer = std::thread([&] { Sleep(30); game.worker.Resume(); });
             }
             return ms;
-        }));
-        const char* what = c.stop ? "a click queued with a stop" : "a click";
-        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits for " << what;
-        EXPECT_EQ(c.leftQueued, game.worker.m_clickQueue.GetCount()) << "clicks left queued after " << what;
+        })) << what;
+        if (resumer.joinable())
+            resumer.join();
+        EXPECT_EQ(c.hits, game.board.m_nHits.load()) << "hits after " << what;
+        EXPECT_EQ(c.queued, game.worker.m_clickQueue.GetCount()) << "clicks left queued after " << what;
         EXPECT_TRUE(Joined(c.texts) == Joined(game.Texts()))
             << "shown after " << what << ": " << Joined(game.Texts()) << "; wanted: " << Joined(c.texts);
+        EXPECT_EQ(WorkerThread::STATUS_IDLE, game.worker.m_nStatus.load()) << "status after " << what;
     }
 }

@@ -5,11 +5,12 @@
 
 DWORD DrivenClock::Wait(Pause pause, DWORD count, const HANDLE* events, DWORD ms)
 {
+    const DWORD lasts = script ? script(pause, ms) : ms;
     if (pause == Pause::Sound) {
         soundWaits.push_back(ms);
         return WaitForMultipleObjects(count, events, FALSE, ms);
     }
-    m_now += script ? script(pause, ms) : ms;
+    m_now += lasts;
     // The stage's stopwatch starts as its banner ends, the mole's as its
     // spawn pause does, with no reading of the clock in between.
     if (pause == Pause::Message)
