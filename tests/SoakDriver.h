@@ -139,8 +139,8 @@ private:
     int m_maxRunningThreads = 0;
 };
 
-// Watches the process-wide thread count and the board from a thread of its
-// own, every couple of milliseconds, for as long as it exists.
+// Watches the board from a thread of its own, every couple of milliseconds,
+// for as long as it exists.
 class SoakMonitor {
 public:
     SoakMonitor(SoakDialog& dialog, SoakFailures& failures);
@@ -149,7 +149,6 @@ public:
     SoakMonitor& operator=(const SoakMonitor&) = delete;
 
     long Checks() const { return m_checks.load(); }
-    int MaxRunningThreads() const { return m_maxThreads.load(); }
     int MaxMoles() const { return m_maxMoles.load(); }
 
 private:
@@ -159,7 +158,6 @@ private:
     SoakFailures& m_failures;
     std::atomic<bool> m_quit{false};
     std::atomic<long> m_checks{0};
-    std::atomic<int> m_maxThreads{0};
     std::atomic<int> m_maxMoles{0};
     std::thread m_thread;
 };
