@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "DibCanvas.h"
+#include "GameLayout.h"
 #include "framework/CDC.h"
 #include "framework/CGdiObject.h"
 #include "game/Mole.h"
@@ -9,45 +10,28 @@
 
 namespace {
 
-TEST(SpriteGeometry, NewSpriteIsTenByTenAroundTheOrigin)
+TEST(SpriteGeometry, TheRectangleFollowsPositionSizeAndMovesAndAPointHitsFromItsLeftAndTopEdgesOn)
 {
-    Sprite sprite;
-    const RECT rect = sprite.GetRect();
-    EXPECT_EQ(RectText(RECT{-5, -5, 5, 5}), RectText(rect));
-    EXPECT_TRUE(sprite.HitTest(POINT{0, 0}));
-    EXPECT_TRUE(sprite.HitTest(POINT{-5, -5}));
-    EXPECT_TRUE(sprite.HitTest(POINT{4, 4}));
-    EXPECT_FALSE(sprite.HitTest(POINT{5, 0})) << "the right edge is outside";
-    EXPECT_FALSE(sprite.HitTest(POINT{0, 5})) << "the bottom edge is outside";
-    EXPECT_FALSE(sprite.HitTest(POINT{-6, 0}));
-}
-
-TEST(SpriteGeometry, OddSizesLoseAPixel)
-{
-    Sprite sprite;
-    sprite.SetWidth(11);
-    sprite.SetHeight(7);
-    const RECT rect = sprite.GetRect();
-    EXPECT_EQ(10, rect.right - rect.left);
-    EXPECT_EQ(6, rect.bottom - rect.top);
-}
-
-TEST(SpriteGeometry, RectangleFollowsThePositionAndSize)
-{
-    Mole mole;
-    mole.SetPosition(100, 100);
-    mole.SetSize(50, 50);
-    EXPECT_EQ(RectText(RECT{75, 75, 125, 125}), RectText(mole.GetRect()));
-    EXPECT_TRUE(mole.HitTest(POINT{75, 75}));
-    EXPECT_TRUE(mole.HitTest(POINT{124, 124}));
-    EXPECT_FALSE(mole.HitTest(POINT{125, 100}));
-    EXPECT_FALSE(mole.HitTest(POINT{100, 125}));
-    EXPECT_FALSE(mole.HitTest(POINT{74, 100}));
-
-    mole.MoveBy(-20, 10);
-    EXPECT_EQ(RectText(RECT{55, 85, 105, 135}), RectText(mole.GetRect()));
-    EXPECT_EQ(80, mole.GetPosition().x);
-    EXPECT_EQ(110, mole.GetPosition().y);
+    // A new sprite (10 x 10 around the origin), a mole placed and sized,
+    // then moved, and odd sizes, which lose a pixel.
+    struct Case { bool fresh; POINT at; SIZE size; POINT moveBy; RECT rect; };
+    for (const Case& c : {Case{true, {}, {}, {0, 0}, {-5, -5, 5, 5}}, {false, {100, 100}, {50, 50}, {0, 0}, {75, 75, 125, 125}},
+                          {false, {100, 100}, {50, 50}, {-20, 10}, {55, 85, 105, 135}},
+                          {false, {0, 0}, {11, 7}, {0, 0}, {-5, -3, 5, 3}}}) {
+        Mole mole;
+        if (!c.fresh) {
+            mole.SetPosition(c.at.x, c.at.y);
+            mole.SetSize(c.size.cx, c.size.cy);
+        }
+        mole.MoveBy(c.moveBy.x, c.moveBy.y);
+        const RECT& r = c.rect;
+        EXPECT_EQ(RectText(r), RectText(mole.GetRect())) << "at " << c.at.x << "," << c.at.y << " moved by " << c.moveBy.x << "," << c.moveBy.y;
+        EXPECT_TRUE(Centre(r).x == mole.GetPosition().x && Centre(r).y == mole.GetPosition().y) << "its position";
+        for (const POINT p : {POINT{r.left, r.top}, POINT{r.right - 1, r.bottom - 1}, Centre(r)})
+            EXPECT_TRUE(mole.HitTest(p)) << p.x << "," << p.y << " in " << RectText(r);
+        for (const POINT p : {POINT{r.right, r.top}, POINT{r.left, r.bottom}, POINT{r.left - 1, r.top}})
+            EXPECT_FALSE(mole.HitTest(p)) << p.x << "," << p.y << " in " << RectText(r);
+    }
 }
 
 TEST(SpriteBitmap, MissingResourcePaintsNothingAndLeaksNothing)

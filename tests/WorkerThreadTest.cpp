@@ -136,8 +136,13 @@ TEST(WorkerThread, EveryWayARunEndsLeavesItIdleAndTheNextRunSuspendsAndResumes)
             EXPECT_EQ(CString("half way"), worker.GetReportText()); // kept until the next Start
         }
 
+        // The new run starts with no message, and a stop raised before it
+        // does not stop it.
         worker.m_finish = worker.m_report = worker.m_throw = worker.m_passes = 0;
+        worker.SetMessage(CString("old news"));
+        worker.RequestStop();
         ASSERT_EQ(0, worker.Start());
+        EXPECT_TRUE(worker.GetMessage().IsEmpty());
         ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 3; }, 2000));
         worker.Suspend();
         EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_SUSPENDED)) << "status " << worker.m_nStatus.load();
@@ -152,29 +157,6 @@ TEST(WorkerThread, EveryWayARunEndsLeavesItIdleAndTheNextRunSuspendsAndResumes)
         ASSERT_TRUE(worker.WaitForThread(2000));
         EXPECT_TRUE(IsStatus(worker, WorkerThread::STATUS_IDLE));
     }
-}
-
-TEST(WorkerThread, StopRaisedBeforeStartDoesNotStopTheNewRun)
-{
-    LoopingWorker worker;
-    worker.RequestStop();
-    worker.Start();
-    ASSERT_TRUE(WaitUntil([&] { return worker.m_passes.load() > 5; }, 2000));
-    EXPECT_TRUE(worker.IsThreadAlive());
-    worker.m_finish = 1;
-    ASSERT_TRUE(worker.WaitForThread(2000));
-    EXPECT_EQ(1, worker.m_returnedNormally.load());
-}
-
-TEST(WorkerThread, StartClearsTheMessageOfTheLastRun)
-{
-    LoopingWorker worker;
-    worker.SetMessage(CString("old news"));
-    EXPECT_EQ(CString("old news"), worker.GetMessage());
-    worker.Start();
-    EXPECT_TRUE(worker.GetMessage().IsEmpty());
-    worker.m_finish = 1;
-    worker.WaitForThread(2000);
 }
 
 TEST(WorkerThread, MessageLoadsFromStringResourcesAsShiftJis)
