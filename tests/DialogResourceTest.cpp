@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "DialogTemplate.h"
+#include "framework/DialogTemplate.h"
 #include "MainDialogProbe.h"
 #include "app/AboutDialog.h"
 #include "resource.h"
@@ -173,19 +173,19 @@ TEST(dialog_Resources, ThePlayersTextIsForNotepadAndNamesTheProgramsVersion)
     EXPECT_NE(std::string::npos, text.find("version " + version)) << "the text does not name version " << version;
 }
 
-TEST(dialog_Resources, ManifestAsksForCommonControls6AsInvokerWithoutDpiAwareness)
+TEST(dialog_Resources, ManifestAsksForCommonControls6AsInvokerAwareOfEachMonitorsScaling)
 {
     const HMODULE module = GetModuleHandleW(nullptr);
     const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
     ASSERT_NE(nullptr, found);
     const char* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
     const std::string manifest(data, SizeofResource(module, found));
-
-    EXPECT_NE(std::string::npos, manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""));
-    EXPECT_NE(std::string::npos, manifest.find("level=\"asInvoker\""));
-    for (const char* os : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
-                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
-                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
-        EXPECT_NE(std::string::npos, manifest.find(os)) << os;
-    EXPECT_EQ(std::string::npos, manifest.find("dpiAware")) << "the game is laid out at 96 dpi";
+    // Common controls 6, no elevation, per-monitor v2 with the system's
+    // scaling before Windows 10 and as its fallback, and each system.
+    for (const char* wanted : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", "level=\"asInvoker\"",
+                               ">true</dpiAware>", ">PerMonitorV2, System</dpiAwareness>",
+                               "e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                               "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                               "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(std::string::npos, manifest.find(wanted)) << "the manifest does not say " << wanted;
 }

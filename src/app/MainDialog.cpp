@@ -3,10 +3,11 @@
 #include <windowsx.h>
 
 #include "app/AboutDialog.h"
-#include "app/ControlRect.h"
+#include "app/DialogLayout.h"
 #include "draw/OffscreenCanvas.h"
 #include "game/BoardColours.h"
 #include "framework/CPaintDC.h"
+#include "framework/WindowDpi.h"
 #include "resource.h"
 
 namespace {
@@ -100,6 +101,10 @@ LRESULT MainDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return OnDestroy();
     case WM_DISPLAYCHANGE:
         return OnDisplayChange();
+    case WM_DPICHANGED:
+        return OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+    case WM_GETDPISCALEDSIZE:
+        return OnGetDpiScaledSize(static_cast<int>(wParam), reinterpret_cast<SIZE*>(lParam));
     default:
         return CDialog::WindowProc(message, wParam, lParam);
     }
@@ -123,10 +128,14 @@ BOOL MainDialog::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     UpdateData(FALSE);
-    m_board.SetPlayArea(GetControlRect(*this, IDC_PLAYFIELD));
-    m_board.m_rcStart = GetControlRect(*this, IDC_START);
-    m_board.m_rcExit = GetControlRect(*this, IDC_EXIT);
-    m_board.m_rcTitle = GetControlRect(*this, IDC_TITLE);
+    // The game's layout is the template's at 96 dpi, whatever the dialog
+    // manager made of it at this window's dots per inch, scaled to them.
+    const DialogLayout layout(IDD_MAIN_DIALOG);
+    m_clientAt96 = layout.Client();
+    m_board.SetAreas(BoardAreas{layout.Area(IDC_PLAYFIELD), layout.Area(IDC_TITLE), layout.Area(IDC_START),
+                                layout.Area(IDC_EXIT)});
+    KeepDialogLayoutOnDpiChange(m_hWnd);
+    ApplyDpi(GetWindowDpi(m_hWnd));
     m_board.SetTitle("ぬらぽん");
 
     m_worker.SetOwner(this);
@@ -267,6 +276,43 @@ LRESULT MainDialog::OnDisplayChange()
     // in the new.
     m_backBuffer.Release();
     return Default();
+}
+
+LRESULT MainDialog::OnDpiChanged(int dpi, const RECT& suggested)
+{
+    // The window moves to where Windows suggests, at the size it suggests
+    // (the one OnGetDpiScaledSize gave it); a game in progress goes on, its
+    // mole where it was in the field's terms.
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyDpi(dpi);
+    InvalidateRect(nullptr, FALSE);
+    return 0;
+}
+
+LRESULT MainDialog::OnGetDpiScaledSize(int dpi, SIZE* pSize)
+{
+    const RECT window = WindowRectForClient(DpiScale(dpi).Scale(m_clientAt96), GetStyle(), GetExStyle(), dpi);
+    *pSize = SIZE{window.right, window.bottom};
+    return TRUE;
+}
+
+void MainDialog::ApplyDpi(int dpi)
+{
+    m_board.SetDpi(dpi);
+    // The client area the layout wants, in the frame this window has now
+    // (the system's frame at dpi, as AdjustWindowRectEx would give it, but
+    // measured: it is the one the window really has); nothing moves when
+    // it is the size it already is.
+    const SIZE wanted = m_board.Scale().Scale(m_clientAt96);
+    RECT client;
+    RECT window;
+    GetClientRect(&client);
+    GetWindowRect(&window);
+    if (client.right == wanted.cx && client.bottom == wanted.cy)
+        return;
+    SetWindowPos(nullptr, 0, 0, window.right - window.left - client.right + wanted.cx,
+                 window.bottom - window.top - client.bottom + wanted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT MainDialog::OnDestroy()

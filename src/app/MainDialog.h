@@ -48,6 +48,8 @@ protected:
     // commands that would open a box do nothing.
     bool m_bAskingAbort = false;
     bool m_bAboutOpen = false;
+    // The client area as the template lays it out at 96 dpi.
+    SIZE m_clientAt96 = {0, 0};
 
 private:
     LRESULT OnSysCommand(UINT nID);
@@ -58,7 +60,12 @@ private:
     LRESULT OnLButtonUp(POINT point);
     LRESULT OnMouseMove(POINT point);
     LRESULT OnDisplayChange();
+    LRESULT OnDpiChanged(int dpi, const RECT& suggested);
+    LRESULT OnGetDpiScaledSize(int dpi, SIZE* pSize);
     LRESULT OnDestroy();
+
+    // The board and the client area at dpi: the 96-dpi layout scaled.
+    void ApplyDpi(int dpi);
 
     void PaintIcon();
     bool AnyBoxOpen() const;

@@ -24,7 +24,7 @@ void Painter::DrawFrame(RECT rect, COLORREF penColour, int width)
 void Painter::DrawCenteredText(RECT rect, CString text, int tenthsOfPoint, COLORREF colour)
 {
     CFont font;
-    font.CreatePointFont(tenthsOfPoint, kFaceName, nullptr);
+    font.CreatePointFontForDpi(tenthsOfPoint, kFaceName, m_nDpi);
     const CFontRef oldFont = m_pDC->SelectObject(&font);
     const COLORREF oldColour = m_pDC->SetTextColor(colour);
     m_pDC->SetBkMode(TRANSPARENT);

@@ -2,11 +2,13 @@
 // Draws the game's shapes and texts into a device context: filled boxes,
 // frames of lines and one line of text centred in a rectangle. Made on the
 // stack for one drawing pass; creates and deletes its GDI objects per call.
+// Lines are one device pixel wide at every scaling (or the width asked, in
+// device pixels); texts are sized for the window's dots per inch.
 #include "framework/CDC.h"
 
 class Painter {
 public:
-    Painter(CDC* pDC, BOOL bXor) : m_pDC(pDC), m_bXor(bXor) {}
+    Painter(CDC* pDC, BOOL bXor, int dpi = 96) : m_pDC(pDC), m_bXor(bXor), m_nDpi(dpi) {}
     virtual ~Painter() = default;
 
     // A 1-pixel outline in penColour filled with brushColour; like Rectangle,
@@ -15,7 +17,8 @@ public:
     // The outline alone, through all four corners (so it includes the right
     // and bottom edge).
     void DrawFrame(RECT rect, COLORREF penColour, int width);
-    // One line centred both ways, in "ＭＳ ゴシック" at tenthsOfPoint, on a
+    // One line centred both ways, in "ＭＳ ゴシック" at tenthsOfPoint (at the
+    // painter's dots per inch), on a
     // transparent background. An ampersand marks a mnemonic, as in menus.
     void DrawCenteredText(RECT rect, CString text, int tenthsOfPoint, COLORREF colour);
 
@@ -25,4 +28,5 @@ public:
 private:
     CDC* m_pDC;
     BOOL m_bXor;
+    int m_nDpi;
 };

@@ -39,6 +39,7 @@ public:
     int SetBkMode(int nBkMode) { return ::SetBkMode(m_hDC, nBkMode); }
     virtual COLORREF SetTextColor(COLORREF crColor) { return ::SetTextColor(m_hDC, crColor); }
     int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+    int SetStretchBltMode(int nMode) { return ::SetStretchBltMode(m_hDC, nMode); }
 
     BOOL Rectangle(int x1, int y1, int x2, int y2) { return ::Rectangle(m_hDC, x1, y1, x2, y2); }
     POINT MoveTo(int x, int y);

@@ -9,5 +9,7 @@ public:
     // page 932 text), sized from the vertical resolution of pDC, or of the
     // screen when pDC is null, as the platform's point-size fonts are.
     BOOL CreatePointFont(int nPointSize, const char* lpszFaceName, CDC* pDC = nullptr);
+    // The same, sized for a window of nDpi dots per inch.
+    BOOL CreatePointFontForDpi(int nPointSize, const char* lpszFaceName, int nDpi);
     HFONT GetHandle() const { return static_cast<HFONT>(m_hObject); }
 };

@@ -23,6 +23,12 @@ public:
     void GetClientRect(RECT* pRect) const;
     void GetWindowRect(RECT* pRect) const;
     void ScreenToClient(RECT* pRect) const;
+    BOOL SetWindowPos(HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags)
+    {
+        return ::SetWindowPos(m_hWnd, hWndInsertAfter, x, y, cx, cy, nFlags);
+    }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
 
     // windows.h renames SendMessage and MessageBox to their "A" functions;
     // the members merely carry that name and call the wide functions.

@@ -47,14 +47,26 @@ void Board::Spawn(int count)
     // is being destroyed or one not yet placed and sized.
     CSingleLock hold(m_moles.GetSection(), TRUE);
     RemoveAllMoles();
+    const RECT& area = m_areas96.playArea;
     for (int i = 0; i < count; ++i) {
-        const int x = RandomCentre(m_rcPlayArea.left, m_rcPlayArea.right);
-        const int y = RandomCentre(m_rcPlayArea.top, m_rcPlayArea.bottom);
+        const int x = RandomCentre(area.left, area.right);
+        const int y = RandomCentre(area.top, area.bottom);
         Mole* mole = m_moles.AddNew();
         mole->SetX(x);
         mole->SetY(y);
         mole->SetSize(50, 50);
+        mole->SetDpi(Scale().Dpi());
     }
+}
+
+void Board::SetDpi(int dpi)
+{
+    // Under the moles' section, as Spawn: no mole is placed meanwhile at
+    // the old scale.
+    CSingleLock hold(m_moles.GetSection(), TRUE);
+    BoardBase::SetDpi(dpi);
+    for (int i = 0; i < MoleCount(); ++i)
+        GetMole(i)->SetDpi(Scale().Dpi());
 }
 
 void Board::DrawMoles(CDC* pDC)

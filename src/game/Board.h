@@ -18,8 +18,11 @@ public:
     void Draw(CDC* pDC, CString message) override;
 
     // Destroys every mole, then places count new 50 x 50 moles at random
-    // spots at least 5 pixels inside the play area.
+    // spots at least 5 pixels inside the play area: at 96 dpi, so that the
+    // same spots come up at every scaling, and scaled to the board's.
     void Spawn(int count);
+    // Moles included.
+    void SetDpi(int dpi) override;
     void DrawMoles(CDC* pDC);
     int MoleCount() const { return m_moles.GetCount(); }
     Mole* GetMole(int index) { return m_moles.GetAt(index); }
@@ -32,7 +35,7 @@ public:
     std::atomic<int> m_nHits{0};
 
 private:
-    // A random coordinate for a mole centre in [low + 30, high - 31]; the
-    // middle of the range when it is 60 pixels or less.
+    // A random coordinate for a mole centre in [low + 30, high - 31] (at 96
+    // dpi); the middle of the range when it is 60 pixels or less.
     static int RandomCentre(int low, int high);
 };

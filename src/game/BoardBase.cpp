@@ -8,6 +8,28 @@ BoardBase::BoardBase()
     SetStatusText("");
 }
 
+void BoardBase::SetPlayArea(RECT rect)
+{
+    m_areas96.playArea = rect;
+    m_rcPlayArea = Scale().Scale(rect);
+}
+
+void BoardBase::SetAreas(const BoardAreas& at96)
+{
+    m_areas96 = at96;
+    SetDpi(m_nDpi.load());
+}
+
+void BoardBase::SetDpi(int dpi)
+{
+    m_nDpi.store(DpiScale(dpi).Dpi());
+    const DpiScale scale = Scale();
+    m_rcPlayArea = scale.Scale(m_areas96.playArea);
+    m_rcTitle = scale.Scale(m_areas96.title);
+    m_rcStart = scale.Scale(m_areas96.start);
+    m_rcExit = scale.Scale(m_areas96.exit);
+}
+
 void BoardBase::SetStatusText(CString text)
 {
     m_status.Set(text);
@@ -43,29 +65,31 @@ BOOL BoardBase::UpdateHover(POINT point)
 
 void BoardBase::FillPlayArea(CDC* pDC, COLORREF colour)
 {
-    Painter painter(pDC, FALSE);
+    Painter painter(pDC, FALSE, Scale().Dpi());
     painter.DrawBox(m_rcPlayArea, colour, colour);
 }
 
 void BoardBase::DrawCenterMessage(CDC* pDC, CString text, int tenthsOfPoint, COLORREF colour, BOOL bShadow)
 {
-    Painter painter(pDC, FALSE);
+    const DpiScale scale = Scale();
+    Painter painter(pDC, FALSE, scale.Dpi());
+    const RECT& area = m_areas96.playArea;
     if (bShadow) {
-        RECT shadow = m_rcPlayArea;
+        RECT shadow = area;
         OffsetRect(&shadow, 3, 3);
-        painter.DrawCenteredText(shadow, text, tenthsOfPoint, BoardColours::kShadow);
+        painter.DrawCenteredText(scale.Scale(shadow), text, tenthsOfPoint, BoardColours::kShadow);
     }
     // A band 60 pixels high across the middle, 10 pixels in from each side.
-    const int mid = (m_rcPlayArea.top + m_rcPlayArea.bottom) / 2;
-    const RECT band = {m_rcPlayArea.left + 10, mid - 30, m_rcPlayArea.right - 10, mid + 30};
+    const int mid = (area.top + area.bottom) / 2;
+    const RECT band = {area.left + 10, mid - 30, area.right - 10, mid + 30};
     if (!text.IsEmpty())
-        painter.DrawBox(band, BoardColours::kOutline, BoardColours::kBand);
+        painter.DrawBox(scale.Scale(band), BoardColours::kOutline, BoardColours::kBand);
     painter.DrawCenteredText(m_rcPlayArea, text, tenthsOfPoint, colour);
 }
 
 void BoardBase::DrawTitle(CDC* pDC)
 {
-    Painter painter(pDC, FALSE);
+    Painter painter(pDC, FALSE, Scale().Dpi());
     painter.DrawBox(m_rcTitle, BoardColours::kTitleBox, BoardColours::kTitleBox);
     painter.DrawCenteredText(m_rcTitle, m_strTitle, 400, BoardColours::kLabel);
 }
@@ -82,7 +106,7 @@ void BoardBase::DrawButtons(CDC* pDC, int tenthsOfPoint)
         {m_rcExit, m_bHoverExit, "Exit"},
         {m_rcRead, m_bHoverRead, "Read"},
     };
-    Painter painter(pDC, FALSE);
+    Painter painter(pDC, FALSE, Scale().Dpi());
     for (const Button& button : buttons) {
         if (button.hover)
             painter.DrawBox(button.rect, BoardColours::kOutline, BoardColours::kHoverFill);
@@ -95,7 +119,8 @@ void BoardBase::DrawButtons(CDC* pDC, int tenthsOfPoint)
 void BoardBase::DrawStatus(CDC* pDC, COLORREF colour)
 {
     // The strip ends at y = 30 whatever the play area's top is.
-    const RECT strip = {m_rcPlayArea.left, m_rcPlayArea.top, m_rcPlayArea.right, 30};
-    Painter painter(pDC, FALSE);
-    painter.DrawCenteredText(strip, GetStatusText(), 200, colour);
+    const RECT& area = m_areas96.playArea;
+    const DpiScale scale = Scale();
+    Painter painter(pDC, FALSE, scale.Dpi());
+    painter.DrawCenteredText(scale.Scale(RECT{area.left, area.top, area.right, 30}), GetStatusText(), 200, colour);
 }

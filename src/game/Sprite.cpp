@@ -58,11 +58,17 @@ void Sprite::DrawBitmap(CDC* pDC, UINT nIDResource)
 {
     // Stretched straight from the executable's resource: loading it as a
     // bitmap into a memory context for every draw cost more under Wine than
-    // all the rest of a frame. No stretch mode is set: the context's applies.
+    // all the rest of a frame. Enlarged (at 1.5 and 2 times the picture's
+    // size, say), each of its pixels becomes a block of whole device pixels
+    // (COLORONCOLOR, the nearest pixel): the picture's hard edges stay hard,
+    // where HALFTONE would blur every edge over a pixel or two. At its own
+    // size every mode copies it pixel for pixel.
     const DibResource picture(nIDResource);
     if (!picture.IsLoaded())
         return;
     const RECT r = GetRect();
+    const int oldMode = pDC->SetStretchBltMode(COLORONCOLOR);
     pDC->StretchDIBits(r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, picture.Width(),
                        picture.Height(), picture.Bits(), picture.Info(), DIB_RGB_COLORS, SRCCOPY);
+    pDC->SetStretchBltMode(oldMode);
 }

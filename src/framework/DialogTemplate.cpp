@@ -1,4 +1,4 @@
-#include "DialogTemplate.h"
+#include "framework/DialogTemplate.h"
 
 #include <cstring>
 #include <cwctype>
