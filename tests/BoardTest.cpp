@@ -13,6 +13,7 @@
 #include "GdiProbe.h"
 #include "framework/CGdiObject.h"
 #include "game/Board.h"
+#include "util/DpiScale.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void PlaceMole(Board& board, int x, int y)
     Mole* mole = board.m_moles.AddNew();
     mole->SetPosition(x, y);
     mole->SetSize(50, 50);
+    mole->SetDpi(board.Scale().Dpi());
 }
 
 bool OnBoxOutline(const RECT& r, int x, int y)
@@ -66,10 +68,11 @@ RECT BoxInterior(const RECT& r)
 // both ways in textRect, in the game face at the given size and colour. The
 // text must lie wholly inside area and leave some ink.
 void ExpectText(const DibCanvas& canvas, const RECT& area, COLORREF background, const std::wstring& text,
-                const RECT& textRect, int tenthsOfPoint, COLORREF colour)
+                const RECT& textRect, int tenthsOfPoint, COLORREF colour, int dpi = 0)
 {
     DibCanvas reference(canvas.Width(), canvas.Height(), background);
-    DrawReferenceText(reference.Hdc(), text, textRect, tenthsOfPoint, colour, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawReferenceText(reference.Hdc(), text, textRect, tenthsOfPoint, colour, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                      dpi);
     const auto isInk = [background](COLORREF c) { return c != background; };
     const RECT ink = reference.Bounds(isInk);
     ASSERT_FALSE(IsRectEmpty(&ink)) << "the reference text has no ink";
@@ -187,6 +190,44 @@ TEST_F(BoardRunningView, MolesLieOnTheFieldAndUnderTheBand)
         ASSERT_EQ(kGrey, m_canvas.Pixel(x, 211)) << x;
         ASSERT_EQ(kBandFill, m_canvas.Pixel(x, 215)) << x;
         ASSERT_EQ(kBandFill, m_canvas.Pixel(x, 225)) << x;
+    }
+}
+
+TEST(BoardScaling, EachFigureLiesWhereItsPlaceAt96DpiScaledPutsItAndTheStatusLineFillsItsStrip)
+{
+    SKIP_UNLESS_GDI_DRAWS();
+    // Each figure at 96 dpi, its colour and the colour around it; a box's
+    // outline leaves out its right and bottom edge, a frame runs through them.
+    struct Figure { const char* name; bool running; RECT at96; bool frame; COLORREF edge; COLORREF around; };
+    const Figure figures[] = {{"message band", true, {10, 211, 468, 271}, false, kGrey, kField},
+                              {"mole", true, {75, 75, 125, 125}, true, kFrameRed, kField},
+                              {"title box", false, kTitle, false, kTitleBox, kTitleBackground},
+                              {"start button", false, kStart, true, kButtonFrame, kTitleBackground}};
+    for (const int dpi : {96, 120, 144, 192}) {
+        const DpiScale scale(dpi);
+        Board board;
+        LayOut(board);
+        board.SetDpi(dpi);
+        PlaceMole(board, 100, 100);
+        board.SetStatusText(kStatusNarrow);
+        for (const Figure& f : figures) {
+            const RECT r = scale.Scale(f.at96);
+            const int last = f.frame ? 0 : 1; // the last row and column in the figure
+            const int midX = (r.left + r.right) / 2;
+            const int midY = (r.top + r.bottom) / 2;
+            DibCanvas canvas(scale.Scale(kPlayArea.right) + 10, scale.Scale(kPlayArea.bottom) + 10, kOutside);
+            board.m_bRunning = f.running ? 1 : 0;
+            board.Draw(canvas.Dc(), kStageNarrow);
+            for (const POINT p : {POINT{r.left, midY}, POINT{r.right - last, midY}, POINT{midX, r.top}, POINT{midX, r.bottom - last}})
+                EXPECT_EQ(ColourText(f.edge), ColourText(canvas.Pixel(p.x, p.y))) << f.name << "'s edge at " << p.x << "," << p.y << ", " << dpi << " dpi";
+            for (const POINT p : {POINT{r.left - 1, midY}, POINT{r.right - last + 1, midY}, POINT{midX, r.top - 1}, POINT{midX, r.bottom - last + 1}})
+                EXPECT_EQ(ColourText(f.around), ColourText(canvas.Pixel(p.x, p.y))) << "beside the " << f.name << " at " << p.x << "," << p.y << ", " << dpi << " dpi";
+            if (f.running) {
+                // The status line at this dpi, whole inside the strip that ends at 30 scaled.
+                const RECT strip = scale.Scale(RECT{0, 0, kPlayArea.right, 30});
+                ExpectText(canvas, strip, kField, kStatusText, strip, 200, kStatusYellow, dpi);
+            }
+        }
     }
 }
 

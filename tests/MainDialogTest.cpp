@@ -12,6 +12,8 @@
 #include "MoleScene.h"
 #include "UiPump.h"
 #include "app/ControlRect.h"
+#include "framework/WindowDpi.h"
+#include "util/DpiScale.h"
 #include "resource.h"
 
 namespace {
@@ -106,6 +108,48 @@ TEST_F(dialog_MainDialog, ClientAreaAndTheAreasTakenFromTheHiddenControls)
     }
     const RECT none = GetControlRect(dialog, 4242);
     EXPECT_TRUE(IsRectEmpty(&none) && none.left == 0 && none.top == 0) << "no such control: " << Show(none);
+}
+
+TEST_F(dialog_MainDialog, MovedToAScreenOfAnotherScalingTheWindowAndTheBoardScaleAndTheGameGoesOn)
+{
+    // Wine sends no WM_DPICHANGED: the test sends what Windows would, the
+    // size it suggests being the one the window gives when asked. The game
+    // is held meanwhile, so that its mole stays up.
+    UiPump pump;
+    const HWND hWnd = dialog.Hwnd();
+    Board& board = dialog.GetBoard();
+    RECT client96;
+    GetClientRect(hWnd, &client96);
+    const RECT areas96[] = {board.m_rcPlayArea, board.m_rcTitle, board.m_rcStart, board.m_rcExit};
+    dialog.Release(dialog.StartCentre());
+    RECT mole96;
+    ASSERT_TRUE(pump.Until([&] { return CurrentMoleRect(board, &mole96); }, 4000)) << "no mole came up";
+    dialog.GetWorker().Suspend();
+    ASSERT_TRUE(CurrentMoleRect(board, &mole96));
+
+    SIZE size = {};
+    ASSERT_TRUE(SendMessageW(hWnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&size)));
+    RECT suggested;
+    GetWindowRect(hWnd, &suggested);
+    suggested.right = suggested.left + size.cx;
+    suggested.bottom = suggested.top + size.cy;
+    SendMessageW(hWnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+
+    const DpiScale scale(144);
+    RECT client;
+    GetClientRect(hWnd, &client);
+    EXPECT_EQ(RectText(scale.Scale(client96)), RectText(client)) << "the client area";
+    const RECT areas[] = {board.m_rcPlayArea, board.m_rcTitle, board.m_rcStart, board.m_rcExit};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(RectText(scale.Scale(areas96[i])), RectText(areas[i])) << "area " << i;
+    RECT mole;
+    ASSERT_TRUE(CurrentMoleRect(board, &mole));
+    EXPECT_EQ(RectText(scale.Scale(mole96)), RectText(mole)) << "the mole, in the field's terms where it was";
+    // A click on the mole as it is drawn now hits it.
+    dialog.Release(POINT{mole.right - 2, mole.bottom - 2});
+    dialog.GetWorker().Resume();
+    EXPECT_TRUE(pump.Until([&] { return board.m_nHits.load() == 1; }, 1000)) << "hits " << board.m_nHits.load();
+    StopGame(pump, dialog);
 }
 
 TEST_F(dialog_MainDialog, TheWindowIsCaptionedInTheTaskbarWithoutMinimiseOrMaximiseBoxes)

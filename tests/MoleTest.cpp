@@ -10,6 +10,7 @@
 #include "framework/CDC.h"
 #include "framework/CGdiObject.h"
 #include "game/Mole.h"
+#include "util/DpiScale.h"
 
 namespace {
 
@@ -49,24 +50,31 @@ TEST(MoleDrawing, PictureFillsTheRectangleInsideARedFrameThroughItsCorners)
     EXPECT_GT(pictureColours.size(), 10u);
 }
 
-TEST(MoleDrawing, AClickOnTheLeftOrTopFrameLineHitsAndOnTheRightOrBottomOneMisses)
+TEST(MoleDrawing, AClickOnTheLeftOrTopFrameLineHitsAndOnTheRightOrBottomOneMissesAtEveryScaling)
 {
     SKIP_UNLESS_GDI_DRAWS();
-    DibCanvas canvas(200, 200, kBackground);
-    Mole mole;
-    DrawMoleOn(canvas, mole, 100, 100, 50, 50);
-    // The frame as the player sees it, right and bottom exclusive.
-    const RECT f = canvas.Bounds([](COLORREF c) { return c == kFrameRed; });
-    ASSERT_EQ(RectText(RECT{75, 75, 126, 126}), RectText(f));
-    struct Case { const char* where; POINT point; BOOL hit; };
-    for (const Case& c : {Case{"on the left line", {f.left, 100}, TRUE}, {"on the top line", {100, f.top}, TRUE},
-                          {"on the right line", {f.right - 1, 100}, FALSE},
-                          {"on the bottom line", {100, f.bottom - 1}, FALSE},
-                          {"just inside the right line", {f.right - 2, 100}, TRUE},
-                          {"just inside the bottom line", {100, f.bottom - 2}, TRUE},
-                          {"just left of the frame", {f.left - 1, 100}, FALSE},
-                          {"just above the frame", {100, f.top - 1}, FALSE}}) {
-        EXPECT_EQ(c.hit, mole.HitTest(c.point)) << "a click " << c.where << " at " << c.point.x << "," << c.point.y;
+    for (const int dpi : {96, 120, 144, 192}) {
+        DibCanvas canvas(400, 400, kBackground);
+        Mole mole;
+        mole.SetDpi(dpi);
+        DrawMoleOn(canvas, mole, 100, 100, 50, 50);
+        // The frame as the player sees it, right and bottom exclusive: the
+        // 96-dpi rectangle scaled by its edges, and its right and bottom line.
+        const RECT f = canvas.Bounds([](COLORREF c) { return c == kFrameRed; });
+        RECT want = DpiScale(dpi).Scale(RECT{75, 75, 125, 125});
+        ASSERT_EQ(RectText(RECT{want.left, want.top, want.right + 1, want.bottom + 1}), RectText(f)) << dpi << " dpi";
+        const int mid = (f.left + f.right) / 2;
+        struct Case { const char* where; POINT point; BOOL hit; };
+        for (const Case& c : {Case{"on the left line", {f.left, mid}, TRUE}, {"on the top line", {mid, f.top}, TRUE},
+                              {"on the right line", {f.right - 1, mid}, FALSE},
+                              {"on the bottom line", {mid, f.bottom - 1}, FALSE},
+                              {"just inside the right line", {f.right - 2, mid}, TRUE},
+                              {"just inside the bottom line", {mid, f.bottom - 2}, TRUE},
+                              {"just left of the frame", {f.left - 1, mid}, FALSE},
+                              {"just above the frame", {mid, f.top - 1}, FALSE}}) {
+            EXPECT_EQ(c.hit, mole.HitTest(c.point))
+                << "a click " << c.where << " at " << c.point.x << "," << c.point.y << ", " << dpi << " dpi";
+        }
     }
 }
 

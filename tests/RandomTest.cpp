@@ -7,7 +7,10 @@
 #include <thread>
 #include <vector>
 
+#include "DibCanvas.h"
+#include "GameHarness.h"
 #include "RunOnAfxThread.h"
+#include "util/DpiScale.h"
 #include "game/Board.h"
 #include "worker/WorkerThread.h"
 
@@ -64,6 +67,16 @@ TEST(RandomPerThread, EachGameThreadPlacesItsMolesOnTheSameSpots)
     // Three different spots, not one repeated.
     EXPECT_FALSE(first[0].x == first[1].x && first[0].y == first[1].y);
     EXPECT_FALSE(first[1].x == first[2].x && first[1].y == first[2].y);
+}
+
+TEST(RandomPerThread, AtEveryScalingTheMolesComeUpOnThe96DpiSpotsScaled)
+{
+    const std::vector<RECT> at96 = PredictMoleSpots(5);
+    for (const int dpi : {120, 144, 192}) {
+        const std::vector<RECT> spots = PredictMoleSpots(5, dpi);
+        for (size_t i = 0; i < at96.size(); ++i)
+            EXPECT_EQ(RectText(DpiScale(dpi).Scale(at96[i])), RectText(spots[i])) << "mole " << i + 1 << " at " << dpi << " dpi";
+    }
 }
 
 } // namespace

@@ -160,18 +160,21 @@ const TextRecordingDC::Call* TextRecordingDC::Find(const std::wstring& text) con
     return nullptr;
 }
 
-int PointFontHeight(int tenthsOfPoint)
+int PointFontHeight(int tenthsOfPoint, int dpi)
 {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    if (dpi == 0) {
+        HDC screen = GetDC(nullptr);
+        dpi = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+    }
     // 72 points to the inch; halves round up.
     return -((dpi * tenthsOfPoint + 360) / 720);
 }
 
-void DrawReferenceText(HDC hDC, const std::wstring& text, RECT rect, int tenthsOfPoint, COLORREF colour, UINT format)
+void DrawReferenceText(HDC hDC, const std::wstring& text, RECT rect, int tenthsOfPoint, COLORREF colour, UINT format,
+                       int dpi)
 {
-    HFONT font = CreateFontW(PointFontHeight(tenthsOfPoint), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    HFONT font = CreateFontW(PointFontHeight(tenthsOfPoint, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, kGameFace);
     HGDIOBJ old = SelectObject(hDC, font);
     const COLORREF oldColour = SetTextColor(hDC, colour);

@@ -81,8 +81,8 @@ public:
 };
 
 // The height (negative: a character height) of a font of the given tenths of
-// a point on the screen, rounded to the nearest pixel.
-int PointFontHeight(int tenthsOfPoint);
+// a point at dpi (the screen's for 0), rounded to the nearest pixel.
+int PointFontHeight(int tenthsOfPoint, int dpi = 0);
 
 // The face the game's texts are painted in.
 constexpr const wchar_t* kGameFace = L"ＭＳ ゴシック";
@@ -90,7 +90,8 @@ constexpr const wchar_t* kGameFace = L"ＭＳ ゴシック";
 // Draws text straight through DrawTextW, in a font of kGameFace made here at
 // the given size: what the game's texts must look like, whatever its own
 // wrappers do.
-void DrawReferenceText(HDC hDC, const std::wstring& text, RECT rect, int tenthsOfPoint, COLORREF colour, UINT format);
+void DrawReferenceText(HDC hDC, const std::wstring& text, RECT rect, int tenthsOfPoint, COLORREF colour, UINT format,
+                       int dpi = 0);
 
 // Channels of a COLORREF, and helpers for describing colours in failures.
 inline int Red(COLORREF c) { return GetRValue(c); }

@@ -11,5 +11,5 @@
 
 // Where the n-th moles of a game land: every game thread's rand() starts
 // from the same seed, so a fresh thread placing moles on a board with the
-// same play area predicts them.
-std::vector<RECT> PredictMoleSpots(int count);
+// same play area predicts them (on a board at dpi).
+std::vector<RECT> PredictMoleSpots(int count, int dpi = 96);

@@ -11,12 +11,10 @@ constexpr RECT kExit = {177, 323, 313, 375};
 
 inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
-// Gives a board the game's areas (the play area may be another) and title.
+// Gives a board the game's areas at 96 dpi (the play area may be another)
+// and title.
 inline void LayOut(Board& board, RECT playArea = kPlayArea)
 {
-    board.SetPlayArea(playArea);
-    board.m_rcTitle = kTitle;
-    board.m_rcStart = kStart;
-    board.m_rcExit = kExit;
+    board.SetAreas(BoardAreas{playArea, kTitle, kStart, kExit});
     board.SetTitle("ぬらぽん");
 }
