@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Fails when an executable of the given build trees imports a DLL that is not
 # part of Windows itself (a C++ runtime, winpthread, ...): the game must run
-# from a plain folder. It checks the names of the DLLs, not the functions
-# taken from them. Reads the imports with the mingw-w64 binutils' objdump
+# from a plain folder. For the game itself (Dunko.exe) it also checks each
+# function it imports against scripts/windows7-imports.txt, the functions
+# known to exist on Windows 7, so that the game still starts there: a newer
+# function is looked up at run time instead. Reads the imports with the mingw-w64 binutils' objdump
 # (scripts/install-deps.sh installs it), which reads 32-bit and 64-bit
 # programs alike; fails when that tool is missing or cannot read a program.
 set -euo pipefail
@@ -12,6 +14,7 @@ if ! command -v "$objdump" >/dev/null; then
   exit 2
 fi
 allowed='^(kernel32|user32|gdi32|winmm|msvcrt|advapi32|shell32|comctl32|ole32|oleaut32|comdlg32|uxtheme|version|ws2_32|ntdll|imm32|bcrypt|api-ms-win-[a-z0-9-]+)\.dll$'
+known=$(grep -v '^#' "$(dirname "$0")/windows7-imports.txt")
 status=0
 checked=0
 for dir in "$@"; do
@@ -33,6 +36,18 @@ for dir in "$@"; do
         status=1
       fi
     done <<<"$(sed -n 's/^\s*DLL Name: //p' <<<"$headers")"
+    [ "$(basename "$exe")" = Dunko.exe ] || continue
+    functions=$(awk '/DLL Name:/ { dll = tolower($3); next } /^\t[0-9a-f]+\t/ && dll != "" { print dll " " $3 }' <<<"$headers")
+    if [ -z "$functions" ]; then
+      echo "check-imports: no imported function read from $exe" >&2
+      exit 2
+    fi
+    while IFS= read -r function; do
+      if ! grep -qxF "$function" <<<"$known"; then
+        echo "check-imports: $exe imports $function, not known to exist on Windows 7 (scripts/windows7-imports.txt)" >&2
+        status=1
+      fi
+    done <<<"$functions"
   done <<<"$exes"
 done
 if [ "$checked" -eq 0 ]; then
