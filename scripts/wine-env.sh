@@ -5,6 +5,8 @@
 #     without a window manager, on machines without a sound device.
 #   play: BUILD_DIR/playprefix, for a person at a desktop: the window manager
 #     manages the window, and the hit sound goes to the desktop's sound server.
+#   scaled: BUILD_DIR/scaledprefix, as tests but at 144 dots per inch (150 %),
+#     for the test of the game at another scaling.
 dunko_build_dir=$(cd "$1" && pwd)
 dunko_wine_kind=${2:-tests}
 export WINEARCH=win64
@@ -28,8 +30,9 @@ export WINEDEBUG=-all,err+module
 # No .NET or Gecko installers, no desktop menu entries.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 case "$dunko_wine_kind" in
-  tests)
+  tests|scaled)
     export WINEPREFIX="$dunko_build_dir/wineprefix"
+    [ "$dunko_wine_kind" = tests ] || export WINEPREFIX="$dunko_build_dir/${dunko_wine_kind}prefix"
     # No sound drivers either: PlaySound then fails quietly.
     export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winealsa.drv,winepulse.drv=d"
     ;;
@@ -49,7 +52,7 @@ case "$dunko_wine_kind" in
     export PULSE_LATENCY_MSEC=190
     ;;
   *)
-    echo "wine-env.sh: unknown kind '$dunko_wine_kind' (tests or play)" >&2
+    echo "wine-env.sh: unknown kind '$dunko_wine_kind' (tests, play or scaled)" >&2
     return 2
     ;;
 esac

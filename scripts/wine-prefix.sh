@@ -3,7 +3,7 @@
 # created once, and the game's registry settings applied again whenever they
 # change: those of every prefix (wine-settings.reg.txt), then those of its
 # kind (wine-settings-KIND.reg.txt).
-# Usage: scripts/wine-prefix.sh BUILD_DIR [tests|play]   (needs an X display or runs headless)
+# Usage: scripts/wine-prefix.sh BUILD_DIR [tests|play|scaled]   (needs an X display or runs headless)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "$1" "${2:-tests}"

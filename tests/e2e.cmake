@@ -37,6 +37,11 @@ endif()
 add_test(NAME e2e_play
   COMMAND python3 ${DUNKO_E2E_DIR}/test_play.py $<TARGET_FILE:Dunko>)
 
+# The game at 150 % (144 dpi) in a prefix of its own: the client area, the
+# status strip and the moles scaled, and the moles hit where they are drawn.
+add_test(NAME e2e_scaled
+  COMMAND python3 ${DUNKO_E2E_DIR}/test_scaled.py $<TARGET_FILE:Dunko>)
+
 # Japanese glyphs (not missing-glyph boxes) in the question, the system
 # menu, the About box and the title, with the game in a locale without
 # Japanese.
@@ -82,14 +87,14 @@ add_test(NAME package_launcher
 set_tests_properties(package_launcher PROPERTIES TIMEOUT 60 LABELS package
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
 
-set_tests_properties(e2e_play e2e_glyphs e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
+set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
 set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
 
-set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder PROPERTIES RUN_SERIAL TRUE)
+set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_desktop e2e_sound_folder PROPERTIES RUN_SERIAL TRUE)
 # The package tests bring their own display, pointer and sound server and
 # touch nothing of the tests' display, so they run beside other tests; the
 # play prefix they share with each other, one at a time.
-set_tests_properties(e2e_play e2e_glyphs e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES
+set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES
   LABELS e2e
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
 set_tests_properties(e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES RESOURCE_LOCK play_prefix)
