@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
 # Prepares a Wine prefix of a build tree (see wine-env.sh for the kinds):
 # created once, and the game's registry settings applied again whenever they
-# change: those of every prefix (wine-settings.reg.txt), then those of its
-# kind (wine-settings-KIND.reg.txt).
+# change: those of every prefix (wine-settings.reg.txt), 96 dpi but in the
+# scaled one (wine-settings-96dpi.reg.txt), then those of its kind
+# (wine-settings-KIND.reg.txt).
 # Usage: scripts/wine-prefix.sh BUILD_DIR [tests|play|scaled]   (needs an X display or runs headless)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh" "$1" "${2:-tests}"
 
-# One .reg text: the kind's file without its header line.
-settings=$(cat "$here/wine-settings.reg.txt"; echo; sed 1d "$here/wine-settings-$dunko_wine_kind.reg.txt")
+# One .reg text: the kind's file without its header line (and before it, in
+# the prefixes at 96 dpi, that setting's).
+settings=$(cat "$here/wine-settings.reg.txt"; echo
+           [ "$dunko_wine_kind" = scaled ] || sed 1d "$here/wine-settings-96dpi.reg.txt"
+           sed 1d "$here/wine-settings-$dunko_wine_kind.reg.txt")
 stamp="$WINEPREFIX/.dunko-settings"
 wanted=$(printf '%s\n' "$settings" | sha256sum | cut -d' ' -f1)
 
