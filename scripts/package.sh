@@ -2,7 +2,8 @@
 # Builds the i686 game (the product, for 32-bit and 64-bit Windows) and packs
 # it for Windows users, and the x86_64 game for Linux players:
 # - build/i686/Dunko-<version>-win32.zip: one folder with Dunko.exe,
-#   data/piko1.wav beside it and the players' text ReadMe.txt;
+#   data/piko1.wav beside it, the players' text ReadMe.txt, the licence
+#   LICENSE.txt and THIRD-PARTY-NOTICES.txt;
 # - build/i686/Dunko-<version>-win32-setup.exe: the installer (NSIS), a
 #   per-user install with a Start-menu shortcut and an uninstaller;
 # - build/x64/dunko_<version>_amd64.deb: the Debian package, which runs the
@@ -38,7 +39,7 @@ trap 'rm -rf "$check"' EXIT
 (cd "$check" && cmake -E tar xf "$root/$zip")
 folder="$check/$(basename "$zip" .zip)"
 status=0
-for file in Dunko.exe data/piko1.wav ReadMe.txt; do
+for file in Dunko.exe data/piko1.wav ReadMe.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   if [ ! -f "$folder/$file" ]; then
     echo "package: $file is missing from the ZIP" >&2
     status=1

@@ -189,7 +189,8 @@ def body(c, tree, version, folder, desktop):
     installed = prefix.unix(prefix.install_dir)
     for name, built in (("Dunko.exe", os.path.join(tree, "src", "Dunko.exe")),
                         ("data/piko1.wav", os.path.join(d.ROOT, "data", "piko1.wav")),
-                        ("ReadMe.txt", os.path.join(d.ROOT, "dist", "ReadMe.txt"))):
+                        *((name, os.path.join(tree, "dist", name))
+                          for name in ("ReadMe.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"))):
         path = os.path.join(installed, name)
         c.ok(os.path.isfile(path) and same_file(path, built), f"{name} is installed as built", path, go_on=True)
     c.ok(os.path.isfile(os.path.join(installed, "Uninstall.exe")), "the uninstaller is installed beside it")
