@@ -62,8 +62,8 @@ x86_64-w64-mingw32-objdump -f "$setup" | grep -q 'file format pei-i386' ||
 
 echo
 echo "$deb:"
-dpkg-deb -I "$deb" | sed -n 's/^ \(Package\|Version\|Architecture\|Depends\|Suggests\|Installed-Size\):/  \1:/p'
+dpkg-deb -I "$deb" | sed -n 's/^ \(Package\|Version\|Architecture\|Depends\|Recommends\|Installed-Size\):/  \1:/p'
 dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { print "  " $6 ($7 ? " " $7 " " $8 : "") }'
-# No error and no warning; the info-level tags are shown.
-lintian --fail-on error,warning --display-info "$deb" || { echo "package: lintian finds faults in $deb" >&2; status=1; }
+# No error and no warning; the info-level and pedantic tags are shown.
+lintian --pedantic --fail-on error,warning --display-info "$deb" || { echo "package: lintian finds faults in $deb" >&2; status=1; }
 exit $status

@@ -17,6 +17,7 @@ Usage: test_deb.py BUILD_DIR VERSION
 """
 import glob
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -36,9 +37,9 @@ def body(c, tree, version, folder, desktop):
     deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
     c.ok(os.path.isfile(deb), "cpack -G DEB makes the package", deb)
 
-    lint = subprocess.run(["lintian", "--fail-on", "error,warning", "--display-info", deb],
+    lint = subprocess.run(["lintian", "--pedantic", "--fail-on", "error,warning", "--display-info", deb],
                           stdin=subprocess.DEVNULL, capture_output=True, text=True)
-    tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
+    tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:", "P:")]
     for line in tags:
         c.note(line)
     c.ok(lint.returncode == 0 and not any(t[:2] in ("E:", "W:") for t in tags),
@@ -70,6 +71,12 @@ def body(c, tree, version, folder, desktop):
                   timeout=player.WINDOW_TIMEOUT)
     try:
         client = player.managed_title_view(c, game)
+        # The desktop ends a start's busy cursor (StartupNotify) when a window of StartupWMClass shows.
+        with open(os.path.join(root, "usr", "share", "applications", "dunko.desktop"), encoding="utf-8") as f:
+            startup = re.search(r"^StartupWMClass=(.*)$", f.read(), re.M)
+        wm_class = d.run("xprop", "-id", game.window, "WM_CLASS")
+        c.ok(startup and f'"{startup[1]}"' in wm_class, "the window's class is the entry's StartupWMClass",
+             wm_class, go_on=True)
         with open(f"/proc/{game.pid}/environ", "rb") as f:
             environ = dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
         used = environ.get(b"WINEPREFIX", b"").decode()
