@@ -12,6 +12,7 @@ a moment and no prefix is made:
 
 Usage: test_launcher.py BUILD_DIR (which holds the settings, deb/wine-settings.reg)
 """
+import concurrent.futures
 import hashlib
 import os
 import shutil
@@ -61,17 +62,19 @@ class Launcher:
         os.makedirs(self.home)
         self.log = os.path.join(folder, "calls")
 
-    def start(self, data_home=None):
-        """Runs the launcher; returns (what it wrote to the terminal, the
-        calls, each as (name, arguments, WINEPREFIX, folder))."""
+    def start(self, data_home=None, status=0, **more_env):
+        """Runs the launcher, which must end with status; returns (what it
+        wrote to the terminal, the calls, each as (name, arguments,
+        WINEPREFIX, folder))."""
         if os.path.exists(self.log):
             os.remove(self.log)
-        env = {"PATH": f"{self.bin}:/usr/bin:/bin", "HOME": self.home, "DUNKO_TEST_LOG": self.log}
+        env = {"PATH": f"{self.bin}:/usr/bin:/bin", "HOME": self.home, "DUNKO_TEST_LOG": self.log, "DISPLAY": ":9",
+               **more_env}
         if data_home is not None:
             env["XDG_DATA_HOME"] = data_home
         done = subprocess.run([os.path.join(self.root, "usr", "games", "dunko")], env=env, cwd=self.folder,
                               stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
-        if done.returncode != 0:
+        if done.returncode != status:
             raise AssertionError(f"the launcher ended with {done.returncode}: {done.stderr}")
         # notify-send runs in the background: give it a moment to note itself.
         end = time.monotonic() + 2
@@ -95,6 +98,62 @@ def names(calls):
     notify-send, which runs in the background, by its name alone and first."""
     named = [f"{c[0]} {c[1].split()[0]}" if c[0] != "notify-send" else c[0] for c in calls if c[0] != "wineserver"]
     return sorted(named, key=lambda n: n != "notify-send")
+
+
+def stand_in(app, name, script):
+    """Puts a stand-in of the test's own in the place of one of app's."""
+    with open(os.path.join(app.bin, name), "w") as f:
+        f.write("#!/bin/sh\n" + script + "\n")
+
+
+def failures_and_meetings(check, tree, folder):
+    """The launcher without a display, in the C locale, with a set-up step
+    that fails, with two starts at once and with a game already running."""
+    def fresh(name, **stand_ins):
+        app = Launcher(tree, os.path.join(folder, name), notify=False)
+        for command, script in stand_ins.items():
+            stand_in(app, command, script)
+        return app, os.path.join(app.home, ".local", "share", "dunko")
+
+    app, _ = fresh("no-display")
+    said, calls = app.start(status=1, DISPLAY="")
+    check("X11" in said and not calls, "no DISPLAY: it says it needs a desktop, exits 1, runs nothing", said, "X11")
+
+    app, _ = fresh("locale", wine='locale charmap >> "$DUNKO_TEST_LOG.charmap"')
+    app.start(HOME=os.path.join(folder, "ホーム x"), LC_ALL="C")
+    charmaps = set(open(app.log + ".charmap").read().split())
+    check(charmaps == {"UTF-8"}, "a home named in Japanese in the C locale: Wine gets UTF-8", charmaps, "UTF-8")
+
+    for step, command, script in (("wineboot", "wineboot", "echo no driver; exit 1"),
+                                  ("regedit", "wine", '[ "$1" != regedit ] || { echo no driver; exit 1; }')):
+        app, game_home = fresh(step, **{command: script})
+        said, _ = app.start(status=1)
+        log = os.path.join(game_home, "wine-setup.log")
+        check(f"({step})" in said and log in said and "no driver" in open(log).read(),
+              f"a {step} that fails: it names the step and the log, which has Wine's output", said, log)
+        left = os.path.join(game_home, "wineprefix", "" if step == "wineboot" else ".dunko-settings")
+        check(not os.path.exists(left), "and leaves no prefix or no stamp, so that the next start tries again",
+              left, None)
+
+    # wineboot leaves a process behind, as Wine's server stays a while.
+    app, game_home = fresh("together", wineboot='echo >> "$DUNKO_TEST_LOG.boots"; sleep 1; (sleep 6 &)\n'
+                           'mkdir -p "$WINEPREFIX" && : > "$WINEPREFIX/system.reg"')
+    began = time.monotonic()
+    with concurrent.futures.ThreadPoolExecutor(2) as pool:
+        list(pool.map(lambda _: app.start(), range(2)))
+    took, boots = time.monotonic() - began, len(open(app.log + ".boots").readlines())
+    check(boots == 1 and took < 4, "two first starts at once: one set-up, which the other waits for, and no more",
+          (boots, round(took, 1)), (1, "< 4 s"))
+
+    # A game running in the prefix: its server, which wineserver -w would wait for, stays.
+    stand_in(app, "wineserver", '[ "$1" != -w ] || sleep 6')
+    with open(app.settings, "ab") as f:
+        f.write(b"\n")
+    began = time.monotonic()
+    said, calls = app.start()
+    check(time.monotonic() - began < 4 and names(calls)[-2:] == ["wine regedit", "wine " + os.path.join(app.game_dir,
+          "Dunko.exe")], "new settings with a game running: applied, and the game starts without waiting",
+          names(calls), "regedit, game, in less than 4 s")
 
 
 def main():
@@ -155,6 +214,7 @@ def main():
                   calls[-1][2] if calls else None, want)
             check(SLOW_NOTE in said, "without notify-send, told on the terminal", said, SLOW_NOTE)
             check(not os.path.exists(os.path.join(other.home, ".wine")), "never ~/.wine", True, False)
+        failures_and_meetings(check, tree, folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     if failures:
