@@ -100,60 +100,45 @@ def names(calls):
     return sorted(named, key=lambda n: n != "notify-send")
 
 
-def stand_in(app, name, script):
-    """Puts a stand-in of the test's own in the place of one of app's."""
-    with open(os.path.join(app.bin, name), "w") as f:
-        f.write("#!/bin/sh\n" + script + "\n")
-
-
 def failures_and_meetings(check, tree, folder):
-    """The launcher without a display, in the C locale, with a set-up step
-    that fails, with two starts at once and with a game already running."""
-    def fresh(name, **stand_ins):
+    """The launcher without a display, with a set-up step that fails, with
+    two first starts at once in the C locale, and with a game running."""
+    def fresh(name, **stand_ins):  # a launcher with stand-ins of its own
         app = Launcher(tree, os.path.join(folder, name), notify=False)
         for command, script in stand_ins.items():
-            stand_in(app, command, script)
+            with open(os.path.join(app.bin, command), "w") as f:
+                f.write("#!/bin/sh\n" + script + "\n")
         return app, os.path.join(app.home, ".local", "share", "dunko")
 
-    app, _ = fresh("no-display")
-    said, calls = app.start(status=1, DISPLAY="")
+    said, calls = fresh("no-display")[0].start(status=1, DISPLAY="")
     check("X11" in said and not calls, "no DISPLAY: it says it needs a desktop, exits 1, runs nothing", said, "X11")
-
-    app, _ = fresh("locale", wine='locale charmap >> "$DUNKO_TEST_LOG.charmap"')
-    app.start(HOME=os.path.join(folder, "ホーム x"), LC_ALL="C")
-    charmaps = set(open(app.log + ".charmap").read().split())
-    check(charmaps == {"UTF-8"}, "a home named in Japanese in the C locale: Wine gets UTF-8", charmaps, "UTF-8")
-
-    for step, command, script in (("wineboot", "wineboot", "echo no driver; exit 1"),
-                                  ("regedit", "wine", '[ "$1" != regedit ] || { echo no driver; exit 1; }')):
+    for step, command, script, gone in (("wineboot", "wineboot", "echo no driver; exit 1", "wineprefix"),
+                                        ("regedit", "wine", '[ "$1" != regedit ] || { echo no driver; exit 1; }',
+                                         "wineprefix/.dunko-settings")):
         app, game_home = fresh(step, **{command: script})
         said, _ = app.start(status=1)
         log = os.path.join(game_home, "wine-setup.log")
-        check(f"({step})" in said and log in said and "no driver" in open(log).read(),
-              f"a {step} that fails: it names the step and the log, which has Wine's output", said, log)
-        left = os.path.join(game_home, "wineprefix", "" if step == "wineboot" else ".dunko-settings")
-        check(not os.path.exists(left), "and leaves no prefix or no stamp, so that the next start tries again",
-              left, None)
+        check(f"({step})" in said and log in said and "no driver" in open(log).read()
+              and not os.path.exists(os.path.join(game_home, gone)), f"a {step} that fails: the step and the log "
+              f"(with Wine's output) named, no {gone} left, so that the next start tries again", said, log)
 
-    # wineboot leaves a process behind, as Wine's server stays a while.
-    app, game_home = fresh("together", wineboot='echo >> "$DUNKO_TEST_LOG.boots"; sleep 1; (sleep 6 &)\n'
-                           'mkdir -p "$WINEPREFIX" && : > "$WINEPREFIX/system.reg"')
-    began = time.monotonic()
-    with concurrent.futures.ThreadPoolExecutor(2) as pool:
-        list(pool.map(lambda _: app.start(), range(2)))
-    took, boots = time.monotonic() - began, len(open(app.log + ".boots").readlines())
-    check(boots == 1 and took < 4, "two first starts at once: one set-up, which the other waits for, and no more",
-          (boots, round(took, 1)), (1, "< 4 s"))
-
-    # A game running in the prefix: its server, which wineserver -w would wait for, stays.
-    stand_in(app, "wineserver", '[ "$1" != -w ] || sleep 6')
-    with open(app.settings, "ab") as f:
-        f.write(b"\n")
-    began = time.monotonic()
-    said, calls = app.start()
-    check(time.monotonic() - began < 4 and names(calls)[-2:] == ["wine regedit", "wine " + os.path.join(app.game_dir,
-          "Dunko.exe")], "new settings with a game running: applied, and the game starts without waiting",
-          names(calls), "regedit, game, in less than 4 s")
+    # wineboot leaves a process behind, as Wine's server stays a while; a
+    # running game's server, which wineserver -w waits for, stays.
+    app, _ = fresh("together", wine='locale charmap >> "$DUNKO_TEST_LOG.charmap"', wineserver='[ "$1" != -w ] || '
+                   '[ ! -e "$DUNKO_TEST_LOG.game" ] || sleep 6', wineboot='echo >> "$DUNKO_TEST_LOG.boots"; sleep 1; (sleep 6 &); mkdir -p "$WINEPREFIX"'
+                   ' && : > "$WINEPREFIX/system.reg"')
+    home = os.path.join(folder, "ホーム x")
+    for what, starts in (("two first starts at once: one set-up, which the other waits for, and no more", 2),
+                         ("new settings while a game runs: the start does not wait for its server", 1)):
+        began = time.monotonic()
+        with concurrent.futures.ThreadPoolExecutor(2) as pool:
+            list(pool.map(lambda _: app.start(HOME=home, LC_ALL="C"), range(starts)))
+        took, boots = time.monotonic() - began, len(open(app.log + ".boots").readlines())
+        check(boots == 1 and took < 4, what, (boots, round(took, 1)), (1, "< 4 s"))
+        with open(app.settings, "ab") as f, open(app.log + ".game", "w"):
+            f.write(b"\n")
+    charmaps = set(open(app.log + ".charmap").read().split())
+    check(charmaps == {"UTF-8"}, "with a home named in Japanese in the C locale, Wine gets UTF-8", charmaps, "UTF-8")
 
 
 def main():
