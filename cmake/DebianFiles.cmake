@@ -56,10 +56,17 @@ add_custom_command(OUTPUT ${deb_settings}
   VERBATIM)
 
 # The texts that name the version; the manual page and the changelog are
-# compressed without a time stamp.
+# compressed without a time stamp. The AppStream file is named after its
+# id (see the comment in it).
+set(DUNKO_APPSTREAM_ID example.c_seed_b744b96e.dunko)
+# The changelog's date of the release day, as Debian writes it (RFC 5322,
+# in English whatever the locale: "Wed, 09 Dec 2026 12:00:00 +0000").
+execute_process(COMMAND date -u -R -d "${DUNKO_RELEASE_DATE} 12:00:00 UTC"
+  OUTPUT_VARIABLE DUNKO_CHANGELOG_DATE OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+set(deb_metainfo ${deb_out}/${DUNKO_APPSTREAM_ID}.metainfo.xml)
 configure_file(${deb_src}/changelog.in ${deb_out}/changelog @ONLY)
 configure_file(${deb_src}/dunko.6.in ${deb_out}/dunko.6 @ONLY)
-configure_file(${deb_src}/dunko.metainfo.xml.in ${deb_out}/dunko.metainfo.xml @ONLY)
+configure_file(${deb_src}/dunko.metainfo.xml.in ${deb_metainfo} @ONLY)
 set(deb_man ${deb_out}/dunko.6.gz)
 set(deb_changelog ${deb_out}/changelog.gz)
 add_custom_command(OUTPUT ${deb_man}
@@ -85,7 +92,26 @@ install(FILES data/piko1.wav DESTINATION share/games/dunko/data COMPONENT debian
 install(FILES ${deb_settings} DESTINATION share/games/dunko COMPONENT debian EXCLUDE_FROM_ALL)
 install(PROGRAMS ${deb_src}/dunko DESTINATION games COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${deb_src}/dunko.desktop DESTINATION share/applications COMPONENT debian EXCLUDE_FROM_ALL)
-install(FILES ${deb_out}/dunko.metainfo.xml DESTINATION share/metainfo COMPONENT debian EXCLUDE_FROM_ALL)
+install(FILES ${deb_metainfo} DESTINATION share/metainfo COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${deb_man} DESTINATION share/man/man6 COMPONENT debian EXCLUDE_FROM_ALL)
 install(FILES ${deb_src}/copyright ${deb_changelog} DESTINATION share/doc/dunko
   COMPONENT debian EXCLUDE_FROM_ALL)
+
+# What distributions check in these files, in the test command: the
+# AppStream file and the desktop entry with no error and no warning
+# (appstreamcli validate fails on either; desktop-file-validate fails on
+# errors alone, so anything it says fails the test). lintian checks the
+# package itself in e2e_deb.
+if(DUNKO_BUILD_TESTS)
+  add_test(NAME package_metainfo COMMAND appstreamcli validate --no-net ${deb_metainfo})
+  add_test(NAME package_desktop_entry COMMAND sh -c
+    "said=$(desktop-file-validate \"$1\" 2>&1) && [ -z \"$said\" ] || { echo \"$said\"; exit 1; }"
+    sh ${deb_src}/dunko.desktop)
+  # The version and the release date as every text filled from them states
+  # them (tests/package/release_texts.py).
+  add_test(NAME package_release_texts COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/release_texts.py
+    ${PROJECT_VERSION} ${DUNKO_RELEASE_DATE} $<TARGET_FILE:Dunko> ${CMAKE_BINARY_DIR}/dist/ReadMe.txt
+    ${deb_out}/changelog ${deb_out}/dunko.6 ${deb_metainfo})
+  set_tests_properties(package_metainfo package_desktop_entry package_release_texts PROPERTIES
+    LABELS package TIMEOUT 30)
+endif()

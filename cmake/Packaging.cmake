@@ -1,10 +1,12 @@
 # Installation and the packages for players, made with CPack from the build
 # tree (scripts/package.sh):
 # - ZIP and NSIS, for Windows users: one folder with Dunko.exe, data/piko1.wav
-#   beside it and the players' text, dist/ReadMe.txt (the README is for
-#   developers and stays in the repository). The game looks for its hit
-#   sound as data\piko1.wav below the current directory, so it is started
-#   from its own folder; the installer's Start-menu shortcut does that.
+#   beside it, the players' text (dist/ReadMe.txt.in, filled in; the README
+#   is for developers and stays in the repository), the licence as
+#   LICENSE.txt and THIRD-PARTY-NOTICES.txt (CMakeLists.txt makes the
+#   three). The game looks for its hit sound as data\piko1.wav below the
+#   current directory, so it is started from its own folder; the
+#   installer's Start-menu shortcut does that.
 #   The executable is linked statically and imports system DLLs only, so the
 #   folder runs as it is. The test and benchmark programs stay in the build
 #   tree.
@@ -13,7 +15,8 @@
 # cmake/CPackOptions.cmake.in sets what differs between the generators.
 install(TARGETS Dunko RUNTIME DESTINATION .)
 install(FILES data/piko1.wav DESTINATION data)
-install(FILES dist/ReadMe.txt DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/dist/ReadMe.txt ${CMAKE_BINARY_DIR}/dist/LICENSE.txt
+  ${CMAKE_BINARY_DIR}/dist/THIRD-PARTY-NOTICES.txt DESTINATION .)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   include(cmake/DebianFiles.cmake)
@@ -42,6 +45,7 @@ set(CPACK_SOURCE_GENERATOR "")
 set(CPACK_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/cmake/nsis)
 set(CPACK_DUNKO_ICON ${CMAKE_CURRENT_SOURCE_DIR}/src/res/dunko.ico)
 set(CPACK_DUNKO_NAME "Dunko叩き")
+set(CPACK_DUNKO_COPYRIGHT "${DUNKO_COPYRIGHT}")
 
 configure_file(cmake/CPackOptions.cmake.in ${CMAKE_BINARY_DIR}/CPackOptions.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackOptions.cmake)

@@ -14,6 +14,7 @@ packages=(
   googletest
   locales
   nsis lintian  # the Windows installer, and the check of the Debian package (scripts/package.sh)
+  appstream desktop-file-utils  # the checks of the Debian package's metainfo and desktop entry
 )
 # --desktop: the window manager and the sound server that the desktop test
 # starts for itself. Not for playing: on a desktop whose sound server is

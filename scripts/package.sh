@@ -2,7 +2,8 @@
 # Builds the i686 game (the product, for 32-bit and 64-bit Windows) and packs
 # it for Windows users, and the x86_64 game for Linux players:
 # - build/i686/Dunko-<version>-win32.zip: one folder with Dunko.exe,
-#   data/piko1.wav beside it and the players' text ReadMe.txt;
+#   data/piko1.wav beside it, the players' text ReadMe.txt, the licence
+#   LICENSE.txt and THIRD-PARTY-NOTICES.txt;
 # - build/i686/Dunko-<version>-win32-setup.exe: the installer (NSIS), a
 #   per-user install with a Start-menu shortcut and an uninstaller;
 # - build/x64/dunko_<version>_amd64.deb: the Debian package, which runs the
@@ -38,7 +39,7 @@ trap 'rm -rf "$check"' EXIT
 (cd "$check" && cmake -E tar xf "$root/$zip")
 folder="$check/$(basename "$zip" .zip)"
 status=0
-for file in Dunko.exe data/piko1.wav ReadMe.txt; do
+for file in Dunko.exe data/piko1.wav ReadMe.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   if [ ! -f "$folder/$file" ]; then
     echo "package: $file is missing from the ZIP" >&2
     status=1
@@ -61,8 +62,8 @@ x86_64-w64-mingw32-objdump -f "$setup" | grep -q 'file format pei-i386' ||
 
 echo
 echo "$deb:"
-dpkg-deb -I "$deb" | sed -n 's/^ \(Package\|Version\|Architecture\|Depends\|Suggests\|Installed-Size\):/  \1:/p'
+dpkg-deb -I "$deb" | sed -n 's/^ \(Package\|Version\|Architecture\|Depends\|Recommends\|Installed-Size\):/  \1:/p'
 dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { print "  " $6 ($7 ? " " $7 " " $8 : "") }'
-# No error and no warning; the info-level tags are shown.
-lintian --fail-on error,warning --display-info "$deb" || { echo "package: lintian finds faults in $deb" >&2; status=1; }
+# No error and no warning; the info-level and pedantic tags are shown.
+lintian --pedantic --fail-on error,warning --display-info "$deb" || { echo "package: lintian finds faults in $deb" >&2; status=1; }
 exit $status

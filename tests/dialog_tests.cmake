@@ -9,5 +9,5 @@ dunko_test(dialog_tests
 # Reading the version resource back.
 target_link_libraries(dialog_tests PRIVATE version)
 # The players' text that goes into the ZIP, read by the test from its
-# working directory (a copy, byte for byte, made when CMake runs).
-configure_file(${CMAKE_SOURCE_DIR}/dist/ReadMe.txt ${CMAKE_CURRENT_BINARY_DIR}/ReadMe.txt COPYONLY)
+# working directory (a copy, byte for byte, of the one CMake fills in).
+configure_file(${CMAKE_BINARY_DIR}/dist/ReadMe.txt ${CMAKE_CURRENT_BINARY_DIR}/ReadMe.txt COPYONLY)

@@ -2,9 +2,14 @@
 in, and a short game on a desktop of the test's own (desktop.py) in which
 every hit must be heard."""
 import os
+import shutil
+import signal
 import subprocess
+import sys
+import tempfile
 import time
 
+import desktop as dt
 import dunko_driver as d
 import test_desktop as td
 
@@ -64,3 +69,24 @@ def play_and_exit(c, game, client, recorder, streams):
     game.click(game.at(d.EXIT_CENTRE))
     code = game.wait_exit(10)
     c.ok(code == 0, "a click on Exit ends the game with exit code 0", str(code))
+
+
+def main_on_desktop(name, body, folder_prefix):
+    """The main of a test that plays on a desktop of its own (desktop.py):
+    runs body(checks, folder, desktop) with a temporary folder; the play
+    prefix's Wine processes, the desktop and the folder go however it ends,
+    a stop from outside too. Exits as dunko_driver.finish says."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
+    c = d.Checks(name)
+    code = 1
+    folder = tempfile.mkdtemp(prefix=folder_prefix)
+    try:
+        with dt.Desktop() as desktop:
+            os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+            try:
+                code = d.run_checks(c, lambda: body(c, folder, desktop))
+            finally:
+                run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    d.finish(c, code)

@@ -15,13 +15,10 @@ no prefix has to be made: the launcher finds it made with the same settings.
 
 Usage: test_deb.py BUILD_DIR VERSION
 """
-import glob
 import os
-import shutil
-import signal
+import re
 import subprocess
 import sys
-import tempfile
 
 import desktop as dt
 import dunko_driver as d
@@ -36,9 +33,9 @@ def body(c, tree, version, folder, desktop):
     deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
     c.ok(os.path.isfile(deb), "cpack -G DEB makes the package", deb)
 
-    lint = subprocess.run(["lintian", "--fail-on", "error,warning", "--display-info", deb],
+    lint = subprocess.run(["lintian", "--pedantic", "--fail-on", "error,warning", "--display-info", deb],
                           stdin=subprocess.DEVNULL, capture_output=True, text=True)
-    tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
+    tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:", "P:")]
     for line in tags:
         c.note(line)
     c.ok(lint.returncode == 0 and not any(t[:2] in ("E:", "W:") for t in tags),
@@ -70,6 +67,11 @@ def body(c, tree, version, folder, desktop):
                   timeout=player.WINDOW_TIMEOUT)
     try:
         client = player.managed_title_view(c, game)
+        # The desktop ends a start's busy cursor (StartupNotify) when a window of StartupWMClass shows.
+        entry = open(os.path.join(root, "usr", "share", "applications", "dunko.desktop"), encoding="utf-8").read()
+        wm_class = d.run("xprop", "-id", game.window, "WM_CLASS")
+        c.ok(f'"{re.search(r"^StartupWMClass=(.*)$", entry, re.M)[1]}"' in wm_class,
+             "the window's class is the desktop entry's StartupWMClass", wm_class, go_on=True)
         with open(f"/proc/{game.pid}/environ", "rb") as f:
             environ = dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
         used = environ.get(b"WINEPREFIX", b"").decode()
@@ -87,24 +89,6 @@ def body(c, tree, version, folder, desktop):
     c.ok(not os.path.exists(os.path.join(home, ".wine")), "nothing is made in ~/.wine", go_on=True)
 
 
-def main():
-    tree, version = sys.argv[1], sys.argv[2]
-    name = "e2e_deb"
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    folder = tempfile.mkdtemp(prefix="dunko-deb-")
-    try:
-        with dt.Desktop() as desktop:
-            os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-            try:
-                code = d.run_checks(c, lambda: body(c, tree, version, folder, desktop))
-            finally:
-                player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-    d.finish(c, code)
-
-
 if __name__ == "__main__":
-    main()
+    player.main_on_desktop("e2e_deb", lambda c, folder, desktop: body(c, *sys.argv[1:3], folder, desktop),
+                           "dunko-deb-")

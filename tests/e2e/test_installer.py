@@ -169,6 +169,46 @@ def start_by_window(c, env, target, working):
         game.kill()
 
 
+def files(folder):
+    return sorted(os.path.relpath(os.path.join(p, f), folder) for p, _, fs in os.walk(folder) for f in fs)
+
+
+def install_older(c, tree, folder, env):
+    """An older version, with a file (Old.txt) that the newer one has not,
+    installed first: the newer one installed over it must leave exactly its
+    own files, one shortcut and one entry."""
+    extra = os.path.join(folder, "older files")
+    os.makedirs(extra)
+    open(os.path.join(extra, "Old.txt"), "w").close()
+    subprocess.run(["cpack", "-G", "NSIS", "-B", os.path.join(folder, "older"), "-D", "CPACK_PACKAGE_VERSION=0.0.0.1",
+                    "-D", f"CPACK_INSTALLED_DIRECTORIES={extra};."], cwd=tree, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL)
+    code = player.run_quietly(["wine", *glob.glob(os.path.join(folder, "older", "*-setup.exe")), "/S"], env, 90)
+    c.ok(code == 0, "an older version, with a file of its own, is installed first", str(code))
+
+
+def refused_while_running(c, env, setup, prefix, folder, target, working):
+    """With the game's window open, the uninstaller (run in place, _?=, to
+    give its exit code) and the installer, both silent, end non-zero and
+    change no file and no entry."""
+    installed = prefix.unix(prefix.install_dir)
+
+    def state():
+        return prefix.uninstall_entry(folder), [(f, os.stat(os.path.join(installed, f)).st_ctime_ns)
+                                                for f in files(installed)]
+    before = state()
+    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
+    try:
+        codes = [player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S",
+                                     "_?=" + prefix.install_dir], env, 60),
+                 player.run_quietly(["wine", setup, "/S"], env, 90)]
+    finally:
+        game.kill()
+        player.run_quietly(["wineserver", "-k"], env, 30)
+    c.ok(0 not in codes and state() == before,
+         "with the game running, the uninstaller and the installer end non-zero and change nothing", str(codes))
+
+
 def body(c, tree, version, folder, desktop):
     subprocess.run(["cpack", "-G", "NSIS", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL)
@@ -183,16 +223,21 @@ def body(c, tree, version, folder, desktop):
         env = d.wine_environment()
     prefix = Prefix(env)
     prefix.clear(folder)
+    install_older(c, tree, folder, env)
     code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
     c.ok(code == 0, "the installer run with /S ends with exit code 0", str(code))
 
     installed = prefix.unix(prefix.install_dir)
     for name, built in (("Dunko.exe", os.path.join(tree, "src", "Dunko.exe")),
                         ("data/piko1.wav", os.path.join(d.ROOT, "data", "piko1.wav")),
-                        ("ReadMe.txt", os.path.join(d.ROOT, "dist", "ReadMe.txt"))):
+                        *((name, os.path.join(tree, "dist", name))
+                          for name in ("ReadMe.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt"))):
         path = os.path.join(installed, name)
         c.ok(os.path.isfile(path) and same_file(path, built), f"{name} is installed as built", path, go_on=True)
     c.ok(os.path.isfile(os.path.join(installed, "Uninstall.exe")), "the uninstaller is installed beside it")
+    want = sorted(["Dunko.exe", "data/piko1.wav", "ReadMe.txt", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt",
+                   "Uninstall.exe"])
+    c.ok(files(installed) == want, "exactly the newer version's files", str(files(installed)), go_on=True)
 
     c.ok(os.path.isfile(prefix.shortcut), f"the Start menu has the shortcut {NAME}.lnk", prefix.shortcut)
     target, working = read_shortcut(prefix.shortcut)
@@ -209,6 +254,7 @@ def body(c, tree, version, folder, desktop):
                   + '\\""'):
         c.ok(value in entry, f"the list of programs has {value}", "" if value in entry else entry, go_on=True)
 
+    refused_while_running(c, env, setups[0], prefix, folder, prefix.unix(target), prefix.unix(working))
     if desktop:
         play_on_desktop(c, desktop, env, prefix.unix(target), prefix.unix(working))
     else:

@@ -12,6 +12,7 @@ a moment and no prefix is made:
 
 Usage: test_launcher.py BUILD_DIR (which holds the settings, deb/wine-settings.reg)
 """
+import concurrent.futures
 import hashlib
 import os
 import shutil
@@ -61,17 +62,19 @@ class Launcher:
         os.makedirs(self.home)
         self.log = os.path.join(folder, "calls")
 
-    def start(self, data_home=None):
-        """Runs the launcher; returns (what it wrote to the terminal, the
-        calls, each as (name, arguments, WINEPREFIX, folder))."""
+    def start(self, data_home=None, status=0, **more_env):
+        """Runs the launcher, which must end with status; returns (what it
+        wrote to the terminal, the calls, each as (name, arguments,
+        WINEPREFIX, folder))."""
         if os.path.exists(self.log):
             os.remove(self.log)
-        env = {"PATH": f"{self.bin}:/usr/bin:/bin", "HOME": self.home, "DUNKO_TEST_LOG": self.log}
+        env = {"PATH": f"{self.bin}:/usr/bin:/bin", "HOME": self.home, "DUNKO_TEST_LOG": self.log, "DISPLAY": ":9",
+               **more_env}
         if data_home is not None:
             env["XDG_DATA_HOME"] = data_home
         done = subprocess.run([os.path.join(self.root, "usr", "games", "dunko")], env=env, cwd=self.folder,
                               stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
-        if done.returncode != 0:
+        if done.returncode != status:
             raise AssertionError(f"the launcher ended with {done.returncode}: {done.stderr}")
         # notify-send runs in the background: give it a moment to note itself.
         end = time.monotonic() + 2
@@ -95,6 +98,48 @@ def names(calls):
     notify-send, which runs in the background, by its name alone and first."""
     named = [f"{c[0]} {c[1].split()[0]}" if c[0] != "notify-send" else c[0] for c in calls if c[0] != "wineserver"]
     return sorted(named, key=lambda n: n != "notify-send")
+
+
+def failures_and_meetings(check, tree, folder):
+    """The launcher without a display, with a set-up step that fails, with
+    two first starts at once in the C locale, and with a game running."""
+    def fresh(name, **stand_ins):  # a launcher with stand-ins of its own
+        app = Launcher(tree, os.path.join(folder, name), notify=False)
+        for command, script in stand_ins.items():
+            with open(os.path.join(app.bin, command), "w") as f:
+                f.write("#!/bin/sh\n" + script + "\n")
+        return app, os.path.join(app.home, ".local", "share", "dunko")
+
+    said, calls = fresh("no-display")[0].start(status=1, DISPLAY="")
+    check("X11" in said and not calls, "no DISPLAY: it says it needs a desktop, exits 1, runs nothing", said, "X11")
+    for step, command, script, gone in (("wineboot", "wineboot", "echo no driver; exit 1", "wineprefix"),
+                                        ("regedit", "wine", '[ "$1" != regedit ] || { echo no driver; exit 1; }',
+                                         "wineprefix/.dunko-settings")):
+        app, game_home = fresh(step, **{command: script})
+        said, _ = app.start(status=1)
+        log = os.path.join(game_home, "wine-setup.log")
+        check(f"({step})" in said and log in said and "no driver" in open(log).read()
+              and not os.path.exists(os.path.join(game_home, gone)), f"a {step} that fails: the step and the log "
+              f"(with Wine's output) named, no {gone} left, so that the next start tries again", said, log)
+
+    # wineboot leaves a process behind, as Wine's server stays a while; a
+    # running game's server, which wineserver -w waits for, stays.
+    app, _ = fresh("together", wine='locale charmap >> "$DUNKO_TEST_LOG.charmap"',
+                   wineserver='[ "$1" != -w ] || [ ! -e "$DUNKO_TEST_LOG.game" ] || sleep 9',
+                   wineboot='echo >> "$DUNKO_TEST_LOG.boots"; sleep 1; (sleep 9 &)\n'
+                            'mkdir -p "$WINEPREFIX" && : > "$WINEPREFIX/system.reg"')
+    home = os.path.join(folder, "ホーム x")
+    for what, starts in (("two first starts at once: one set-up, which the other waits for, and no more", 2),
+                         ("new settings while a game runs: the start does not wait for its server", 1)):
+        began = time.monotonic()
+        with concurrent.futures.ThreadPoolExecutor(2) as pool:
+            list(pool.map(lambda _: app.start(HOME=home, LC_ALL="C"), range(starts)))
+        took, boots = time.monotonic() - began, len(open(app.log + ".boots").readlines())
+        check(boots == 1 and took < 5, what, (boots, round(took, 1)), (1, "< 5 s"))
+        with open(app.settings, "ab") as f, open(app.log + ".game", "w"):
+            f.write(b"\n")
+    charmaps = set(open(app.log + ".charmap").read().split())
+    check(charmaps == {"UTF-8"}, "with a home named in Japanese in the C locale, Wine gets UTF-8", charmaps, "UTF-8")
 
 
 def main():
@@ -155,6 +200,7 @@ def main():
                   calls[-1][2] if calls else None, want)
             check(SLOW_NOTE in said, "without notify-send, told on the terminal", said, SLOW_NOTE)
             check(not os.path.exists(os.path.join(other.home, ".wine")), "never ~/.wine", True, False)
+        failures_and_meetings(check, tree, folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     if failures:
