@@ -142,6 +142,25 @@ def failures_and_meetings(check, tree, folder):
     check(charmaps == {"UTF-8"}, "with a home named in Japanese in the C locale, Wine gets UTF-8", charmaps, "UTF-8")
 
 
+def scaling(check, tree, folder):
+    """The prefix takes the desktop's Xft.dpi once it is the launcher's own
+    (stamped) or Wine's 96; a value the player set stays."""
+    app = Launcher(tree, os.path.join(folder, "dpi"), notify=False)
+    with open(os.path.join(app.bin, "xrdb"), "w") as f:
+        f.write('#!/bin/sh\nprintf "Xft.dpi:\\t%s\\n" "$DUNKO_TEST_DPI"\n')
+    os.chmod(os.path.join(app.bin, "xrdb"), 0o755)
+    user_reg = os.path.join(app.home, ".local", "share", "dunko", "wineprefix", "user.reg")
+    for what, desktop, prefix_dpi, want in (("the desktop's 144 dpi goes to a new prefix", 144, None, "144"),
+                                            ("the desktop's 192 replaces the launcher's own 144", 192, 144, "192"),
+                                            ("a dpi the player set (120) stays", 144, 120, None)):
+        if prefix_dpi:
+            with open(user_reg, "w") as f:
+                f.write(f'[Control Panel\\\\Desktop] 1700000000\n"LogPixels"=dword:{prefix_dpi:08x}\n\n')
+        _, calls = app.start(DUNKO_TEST_DPI=str(desktop))
+        added = [c[1].split("/d ")[1].split()[0] for c in calls if c[0] == "wine" and c[1].startswith("reg add")]
+        check(added == ([want] if want else []), what, added, want)
+
+
 def main():
     tree = sys.argv[1]
     failures = []
@@ -201,6 +220,7 @@ def main():
             check(SLOW_NOTE in said, "without notify-send, told on the terminal", said, SLOW_NOTE)
             check(not os.path.exists(os.path.join(other.home, ".wine")), "never ~/.wine", True, False)
         failures_and_meetings(check, tree, folder)
+        scaling(check, tree, folder)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     if failures:
