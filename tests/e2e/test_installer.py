@@ -77,8 +77,9 @@ def read_shortcut(path):
 class Prefix:
     """Paths of one Wine prefix, both ways."""
 
-    def __init__(self, env):
+    def __init__(self, env, folder):
         self.env = env
+        self.folder = folder
         self.root = env["WINEPREFIX"]
         users = [u for u in glob.glob(os.path.join(self.root, "drive_c", "users", "*"))
                  if os.path.basename(u) != "Public"]
@@ -86,16 +87,27 @@ class Prefix:
         self.install_dir = f"C:\\users\\{self.user}\\AppData\\Local\\Programs\\Dunko"
         self.shortcut = self.unix(f"C:\\users\\{self.user}\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"
                                   f"\\Programs\\{NAME}.lnk")
+        # The uninstaller copies itself to the user's temporary folder,
+        # %TEMP% (C:\users\<user>\Temp in Wine 8). Asked of Wine, never
+        # searched for: the user's folders in a prefix link to the Unix home,
+        # which may hold other prefixes and, through their drive Z:, the whole
+        # file system. The answer goes to a file: a Wine helper that inherits
+        # a pipe holds its reader until it ends.
+        with open(os.path.join(folder, "temp.txt"), "w+") as out:
+            subprocess.run(["wine", "cmd", "/c", "echo %TEMP%"], env=env, stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=30, check=True)
+            out.seek(0)
+            self.temp = self.unix(out.read().strip())
 
     def unix(self, windows_path):
         drive, rest = windows_path.split(":", 1)
         assert drive.upper() == "C", windows_path
         return os.path.join(self.root, "drive_c", *[p for p in rest.split("\\") if p])
 
-    def uninstall_entry(self, folder):
+    def uninstall_entry(self):
         """The uninstall key's values as reg export writes them, or None
         when there is no such key."""
-        out = os.path.join(folder, "entry.reg")
+        out = os.path.join(self.folder, "entry.reg")
         if os.path.exists(out):
             os.remove(out)
         code = player.run_quietly(["wine", "reg", "export", UNINSTALL_KEY, "Z:" + out.replace("/", "\\"), "/y"],
@@ -106,18 +118,17 @@ class Prefix:
             return f.read().decode("utf-16")
 
     def uninstaller_copies(self):
-        """The files in the uninstaller's temporary folders."""
-        return [f for f in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp", "*"),
-                                     recursive=True)]
+        """The files in the uninstaller's temporary folders (%TEMP%\\~nsu*.tmp)."""
+        return glob.glob(os.path.join(self.temp, "~nsu*.tmp", "*"))
 
-    def clear(self, folder):
+    def clear(self):
         """Takes away what an earlier run that failed half-way left."""
         shutil.rmtree(self.unix(self.install_dir), ignore_errors=True)
-        for copy in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp"), recursive=True):
+        for copy in glob.glob(os.path.join(self.temp, "~nsu*.tmp")):
             shutil.rmtree(copy, ignore_errors=True)
         if os.path.exists(self.shortcut):
             os.remove(self.shortcut)
-        if self.uninstall_entry(folder) is not None:
+        if self.uninstall_entry() is not None:
             player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 30)
 
 
@@ -181,8 +192,8 @@ def body(c, tree, version, folder, desktop):
                    PULSE_SERVER=desktop.env["PULSE_SERVER"])
     else:
         env = d.wine_environment()
-    prefix = Prefix(env)
-    prefix.clear(folder)
+    prefix = Prefix(env, folder)
+    prefix.clear()
     code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
     c.ok(code == 0, "the installer run with /S ends with exit code 0", str(code))
 
@@ -202,7 +213,7 @@ def body(c, tree, version, folder, desktop):
     c.ok((working or "").lower() == prefix.install_dir.lower(), "the shortcut starts it in the installed folder",
          f"got {working!r}, want {prefix.install_dir!r}", go_on=True)
 
-    entry = prefix.uninstall_entry(folder) or ""
+    entry = prefix.uninstall_entry() or ""
     for value in (f'"DisplayName"="{NAME}"', f'"DisplayVersion"="{version}"',
                   '"DisplayIcon"="' + (prefix.install_dir + "\\Dunko.exe,0").replace("\\", "\\\\") + '"',
                   '"UninstallString"="\\"' + (prefix.install_dir + "\\Uninstall.exe").replace("\\", "\\\\")
@@ -219,10 +230,11 @@ def body(c, tree, version, folder, desktop):
     code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 60)
     c.ok(code == 0, "the uninstaller run with /S ends with exit code 0", str(code))
     gone = d.wait_for(lambda: not os.path.exists(installed), 30, interval=0.2)
-    left = sorted(os.path.relpath(os.path.join(p, f), installed) for p, _, fs in os.walk(installed) for f in fs)
+    left = sorted(os.path.relpath(os.path.join(p, f), installed)
+                  for p, _, fs in os.walk(installed, followlinks=False) for f in fs)
     c.ok(gone, "the uninstaller takes the installed folder away", str(left), go_on=True)
     c.ok(not os.path.exists(prefix.shortcut), "and the shortcut", go_on=True)
-    c.ok(prefix.uninstall_entry(folder) is None, "and the entry in the list of programs", go_on=True)
+    c.ok(prefix.uninstall_entry() is None, "and the entry in the list of programs", go_on=True)
     # Its copy in the temporary folder is left for Windows to delete at the
     # next restart, which wineboot -r stands for. (Wine runs the two entries
     # the folder first, so the folder itself stays, empty.)
