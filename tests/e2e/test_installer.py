@@ -238,6 +238,9 @@ def body(c, tree, version, folder, desktop):
     # Its copy in the temporary folder is left for Windows to delete at the
     # next restart, which wineboot -r stands for. (Wine runs the two entries
     # the folder first, so the folder itself stays, empty.)
+    copies = prefix.uninstaller_copies()
+    c.ok(copies, "the uninstaller leaves its temporary copy for the next restart",
+         str(copies or f"none in {prefix.temp}"), go_on=True)
     player.run_quietly(["wineboot", "-r"], env, 60)
     copies = prefix.uninstaller_copies()
     c.ok(not copies, "after a restart the uninstaller's temporary copy is gone too", str(copies), go_on=True)
