@@ -25,8 +25,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SLOW_NOTE = "数十秒"
 
 # Each stand-in notes its name, its arguments, WINEPREFIX and its folder.
+# Without WINEPREFIX, Wine's commands make and use ~/.wine, as Wine does.
 STAND_IN = """#!/bin/sh
 printf '%s|%s|%s|%s\\n' "$(basename "$0")" "$*" "${WINEPREFIX:-}" "$(pwd)" >> "$DUNKO_TEST_LOG"
+case "$(basename "$0")" in wine|wineboot|winepath) [ -n "${WINEPREFIX:-}" ] || mkdir -p "$HOME/.wine" ;; esac
 case "$(basename "$0") $1" in
   "wineboot -i") mkdir -p "$WINEPREFIX" && : > "$WINEPREFIX/system.reg" ;;
   "winepath -w") echo "Z:$2" ;;
