@@ -13,6 +13,7 @@ report of each playback stream a program opens.
 """
 import array
 import collections
+import contextlib
 import ctypes
 import os
 import re
@@ -220,6 +221,17 @@ class Recorder:
         t0 = self.start_time()
         samples = array.array("h", bytes(self.data[:len(self.data) // 2 * 2]))
         return [Burst(t0 + b.start, t0 + b.end, b.holes) for b in find_bursts(samples, RATE)]
+
+
+@contextlib.contextmanager
+def listening(desktop):
+    """A Recorder and StreamReports of the desktop, both stopped at the end."""
+    recorder, streams = Recorder(desktop), StreamReports(desktop)
+    try:
+        yield recorder, streams
+    finally:
+        recorder.stop()
+        streams.stop()
 
 
 def sink_latency(env):

@@ -240,6 +240,11 @@ def pieces_picture(pieces):
     return "\n".join(" ".join(piece[y] for piece in pieces) for y in range(height))
 
 
+# The games started in this run: run_checks ends them, after the failure
+# picture.
+_games = []
+
+
 class Game:
     """The running game process and its windows."""
 
@@ -257,6 +262,7 @@ class Game:
         self.process = subprocess.Popen(command, cwd=cwd, env=self.env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
+        _games.append(self)
         self.started = time.monotonic()
         self.window = self.wait_window(timeout)
         self.client = None
@@ -479,7 +485,8 @@ class CheckFailed(Exception):
 def run_checks(checks, body):
     """Runs body(); returns 0 when every check of checks passed, 2 when only
     checks that let the run go on failed (they kept their own pictures), and
-    1 when a check or a tool failed: then the screen is kept."""
+    1 when a check or a tool failed: then the screen is kept. The games
+    started meanwhile end with it."""
     code = 1
     try:
         body()
@@ -491,6 +498,8 @@ def run_checks(checks, body):
     finally:
         if code == 1:
             save_failure_picture(checks.name)
+        for game in _games:
+            game.kill()
     return code
 
 
@@ -505,22 +514,12 @@ def finish(checks, code):
 
 def main(name, body, game_env=None, exe=None):
     """Runs body(checks, game) against a freshly started game; exits 0 when
-    every check passed, 1 otherwise. The game is killed if still running."""
+    every check passed, 1 otherwise."""
     checks = Checks(name)
     if not os.environ.get("DISPLAY"):
         print(f"{name}: no X display (run it through scripts/run-tests.sh or xvfb-run)")
         sys.exit(1)
-    games = []
-
-    def play():
-        games.append(Game(exe=exe, env=game_env))
-        body(checks, games[0])
-    try:
-        code = run_checks(checks, play)
-    finally:
-        for game in games:
-            game.kill()
-    finish(checks, code)
+    finish(checks, run_checks(checks, lambda: body(checks, Game(exe=exe, env=game_env))))
 
 
 def save_failure_picture(name, screen=None):

@@ -1,10 +1,17 @@
-"""What the tests of the packages share: the prefix scripts/play.sh plays
-in, and a short game on a desktop of the test's own (desktop.py) in which
-every hit must be heard."""
+"""What the tests on a desktop of their own share: their run (checks, a
+temporary folder and the desktop, cleared away at the end), the prefix
+scripts/play.sh plays in, and a short game in which every hit must be
+heard."""
+import contextlib
 import os
+import shutil
+import signal
 import subprocess
+import sys
+import tempfile
 import time
 
+import desktop as dt
 import dunko_driver as d
 import test_desktop as td
 
@@ -16,14 +23,39 @@ HIT_PACE = 1.0
 WINDOW_TIMEOUT = 120
 
 
-def play_prefix(display):
-    """scripts/wine-env.sh's environment for play, with that prefix made
-    (as scripts/play.sh makes it) when missing. Wine's output goes nowhere:
-    a Wine helper that inherits a pipe holds its reader until it ends."""
-    env = d.wine_variables("play")
+def run(name, body, on_desktop=True):
+    """Runs body(checks, folder, desktop) as the test name, with a temporary
+    folder and a desktop of its own (desktop.py; None when not on_desktop),
+    which the driver's screenshots and input go to. At the end the play
+    prefix's Wine processes end with the desktop, the folder goes, and the
+    test exits as d.finish says. A stop from outside still clears it all."""
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
+    c = d.Checks(name)
+    code = 1
+    folder = tempfile.mkdtemp(prefix=f"dunko-{name}-")
+    try:
+        with dt.Desktop() if on_desktop else contextlib.nullcontext() as desktop:
+            if desktop:
+                os.environ["DISPLAY"] = desktop.env["DISPLAY"]
+            try:
+                code = d.run_checks(c, lambda: body(c, folder, desktop))
+            finally:
+                if desktop:
+                    run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    d.finish(c, code)
+
+
+def play_prefix(desktop):
+    """scripts/wine-env.sh's environment for play, on the desktop, with that
+    prefix made (as scripts/play.sh makes it) when missing. Wine's output
+    goes nowhere: a Wine helper that inherits a pipe holds its reader until
+    it ends."""
+    env = dict(d.wine_variables("play"), DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"])
     subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
-                    "play"], env=dict(env, DISPLAY=display), check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                    "play"], env=env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
     return env
 
 
@@ -41,7 +73,20 @@ def managed_title_view(c, game):
     return client
 
 
-def play_and_exit(c, game, client, recorder, streams):
+def every_hit_heard(c, hits, listening, what="every hit is heard"):
+    """Stops the recording and the stream reports and checks that each of
+    hits has a sound of its own, noting the figures."""
+    recorder, streams = listening
+    recorder.stop()
+    streams.stop()
+    sounds = td.Sounds(hits, recorder.bursts(), streams.opened)
+    for line in sounds.figures():
+        c.note(line)
+    heard = sum(1 for burst in sounds.matched if burst is not None)
+    c.ok(heard == len(hits), what, f"{heard} of {len(hits)}")
+
+
+def play_and_exit(c, game, client, listening):
     """A game with HITS hits, each of which must be heard; then the exit
     area, which ends the program with exit code 0."""
     hits = []
@@ -49,13 +94,7 @@ def play_and_exit(c, game, client, recorder, streams):
     td.hit(game, client, HITS, hits, HIT_PACE)
     # The last hit's sound, however late it starts, within the recording.
     time.sleep(HIT_PACE)
-    recorder.stop()
-    streams.stop()
-    sounds = td.Sounds(hits, recorder.bursts(), streams.opened)
-    for line in sounds.figures():
-        c.note(line)
-    heard = sum(1 for burst in sounds.matched if burst is not None)
-    c.ok(heard == len(hits), "every hit is heard", f"{heard} of {len(hits)}")
+    every_hit_heard(c, hits, listening)
     game.key("Escape")
     question = game.wait_window(5, exclude=(game.window,))
     game.key("Return")

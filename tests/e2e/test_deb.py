@@ -15,13 +15,9 @@ no prefix has to be made: the launcher finds it made with the same settings.
 
 Usage: test_deb.py BUILD_DIR VERSION
 """
-import glob
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 
 import desktop as dt
 import dunko_driver as d
@@ -30,7 +26,7 @@ import player
 DEPENDS = "wine, wine64, fonts-ipafont-gothic"
 
 
-def body(c, tree, version, folder, desktop):
+def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "DEB", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL)
     deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
@@ -53,8 +49,7 @@ def body(c, tree, version, folder, desktop):
     os.makedirs(home)
     os.makedirs(os.path.join(data_home, "dunko"))
     prefix = os.path.join(data_home, "dunko", "wineprefix")
-    play = player.play_prefix(desktop.env["DISPLAY"])
-    os.symlink(play["WINEPREFIX"], prefix)
+    os.symlink(player.play_prefix(desktop)["WINEPREFIX"], prefix)
 
     # The launcher gets the environment of a player's desktop session, none
     # of the tests' Wine settings.
@@ -63,12 +58,10 @@ def body(c, tree, version, folder, desktop):
     env = dict(DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"], HOME=home,
                XDG_DATA_HOME=data_home)
     launcher = os.path.join(root, "usr", "games", "dunko")
-    recorder = dt.Recorder(desktop)
-    streams = dt.StreamReports(desktop)
     # Game adds the program's path to the command; the launcher takes none.
-    game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher],
-                  timeout=player.WINDOW_TIMEOUT)
-    try:
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher],
+                      timeout=player.WINDOW_TIMEOUT)
         client = player.managed_title_view(c, game)
         with open(f"/proc/{game.pid}/environ", "rb") as f:
             environ = dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
@@ -78,32 +71,13 @@ def body(c, tree, version, folder, desktop):
         game_dir = os.path.join(root, "usr", "lib", "games", "dunko")
         c.ok(where == game_dir and os.path.isfile(os.path.join(where, "data", "piko1.wav")),
              "in the game's folder, which holds data/piko1.wav", f"got {where!r}", go_on=True)
-        player.play_and_exit(c, game, client, recorder, streams)
-    finally:
-        game.kill()
-        if recorder.process.poll() is None:
-            recorder.stop()
-        streams.stop()
+        player.play_and_exit(c, game, client, listening)
     c.ok(not os.path.exists(os.path.join(home, ".wine")), "nothing is made in ~/.wine", go_on=True)
 
 
 def main():
     tree, version = sys.argv[1], sys.argv[2]
-    name = "e2e_deb"
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    folder = tempfile.mkdtemp(prefix="dunko-deb-")
-    try:
-        with dt.Desktop() as desktop:
-            os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-            try:
-                code = d.run_checks(c, lambda: body(c, tree, version, folder, desktop))
-            finally:
-                player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-    d.finish(c, code)
+    player.run("e2e_deb", lambda c, folder, desktop: body(c, folder, desktop, tree, version))
 
 
 if __name__ == "__main__":

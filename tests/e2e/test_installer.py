@@ -19,15 +19,12 @@ alone (its title, the folder it runs in, Enter ending it).
 
 Usage: test_installer.py BUILD_DIR VERSION [--by-window]
 """
-import contextlib
 import glob
 import os
 import shutil
-import signal
 import struct
 import subprocess
 import sys
-import tempfile
 
 import desktop as dt
 import dunko_driver as d
@@ -141,17 +138,9 @@ def play_on_desktop(c, desktop, env, target, working):
     """The game as the shortcut starts it (its target, in its working
     folder), on the desktop: a managed window, the title view, every hit
     heard."""
-    recorder = dt.Recorder(desktop)
-    streams = dt.StreamReports(desktop)
-    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
-    try:
-        client = player.managed_title_view(c, game)
-        player.play_and_exit(c, game, client, recorder, streams)
-    finally:
-        game.kill()
-        if recorder.process.poll() is None:
-            recorder.stop()
-        streams.stop()
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
+        player.play_and_exit(c, game, player.managed_title_view(c, game), listening)
 
 
 def start_by_window(c, env, target, working):
@@ -166,32 +155,25 @@ def start_by_window(c, env, target, working):
         c.ok(False, "the game's window appears", str(error), go_on=True)
         player.run_quietly(["wineserver", "-k"], env, 30)
         return
-    try:
-        title = game.title()
-        c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
-        where = os.readlink(f"/proc/{game.pid}/cwd")
-        c.ok(where == working, "the game runs in the installed folder", f"got {where!r}", go_on=True)
-        left, top, right, bottom = game.geometry()
-        game.move(((left + right) // 2, (top + bottom) // 2))
-        game.key("Return")
-        code = game.wait_exit(10)
-        c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
-    finally:
-        game.kill()
+    title = game.title()
+    c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
+    where = os.readlink(f"/proc/{game.pid}/cwd")
+    c.ok(where == working, "the game runs in the installed folder", f"got {where!r}", go_on=True)
+    left, top, right, bottom = game.geometry()
+    game.move(((left + right) // 2, (top + bottom) // 2))
+    game.key("Return")
+    code = game.wait_exit(10)
+    c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
 
 
-def body(c, tree, version, folder, desktop):
+def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "NSIS", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL)
     setups = glob.glob(os.path.join(folder, f"Dunko-{version}-win*-setup.exe"))
     c.ok(len(setups) == 1, "cpack -G NSIS makes the installer", str(setups))
     c.note(f"{os.path.basename(setups[0])}: {os.path.getsize(setups[0])} bytes")
 
-    if desktop:
-        env = dict(player.play_prefix(desktop.env["DISPLAY"]), DISPLAY=desktop.env["DISPLAY"],
-                   PULSE_SERVER=desktop.env["PULSE_SERVER"])
-    else:
-        env = d.wine_environment()
+    env = player.play_prefix(desktop) if desktop else d.wine_environment()
     prefix = Prefix(env, folder)
     prefix.clear()
     code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
@@ -249,23 +231,8 @@ def body(c, tree, version, folder, desktop):
 def main():
     tree, version = sys.argv[1], sys.argv[2]
     by_window = sys.argv[3:] == ["--by-window"]
-    name = "e2e_installer_windows" if by_window else "e2e_installer"
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    folder = tempfile.mkdtemp(prefix="dunko-installer-")
-    try:
-        with contextlib.nullcontext() if by_window else dt.Desktop() as desktop:
-            if desktop:
-                os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-            try:
-                code = d.run_checks(c, lambda: body(c, tree, version, folder, desktop))
-            finally:
-                if desktop:
-                    player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-    d.finish(c, code)
+    player.run("e2e_installer_windows" if by_window else "e2e_installer",
+               lambda c, folder, desktop: body(c, folder, desktop, tree, version), on_desktop=not by_window)
 
 
 if __name__ == "__main__":

@@ -15,7 +15,6 @@ Usage: test_launcher.py BUILD_DIR (which holds the settings, deb/wine-settings.r
 import hashlib
 import os
 import shutil
-import stat
 import subprocess
 import sys
 import tempfile

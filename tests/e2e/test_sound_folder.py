@@ -15,14 +15,12 @@ Usage: test_sound_folder.py [path of Dunko.exe]
 """
 import os
 import shutil
-import signal
-import subprocess
 import sys
-import tempfile
 import time
 
 import desktop as dt
 import dunko_driver as d
+import player
 import test_desktop as td
 
 FOLDER = "Müller"
@@ -34,75 +32,23 @@ HIT_PACE = 1.2
 WINDOW_TIMEOUT = 150
 
 
-def body(c, game, recorder, streams):
-    hits = []
-    client = game.find_client()
-    td.start_game(c, game, client)
-    td.hit(game, client, HITS, hits, HIT_PACE)
-    time.sleep(1.0)
-    recorder.stop()
-    streams.stop()
-    sounds = td.Sounds(hits, recorder.bursts(), streams.opened)
-    for line in sounds.figures():
-        c.note(line)
-    c.note("sounds from the first hit, s: " + ", ".join(
-        f"+{b.start - hits[0]:.2f} ({b.length * 1000:.0f} ms)" for b in recorder.bursts()))
-    heard = sum(1 for burst in sounds.matched if burst is not None)
-    c.ok(heard == len(hits), f"every hit is heard, played from {FOLDER} in code page 932",
-         f"{heard} of {len(hits)}")
-
-
-def main():
-    exe = sys.argv[1] if len(sys.argv) > 1 else d.DEFAULT_EXE
-    name = "e2e_sound_folder"
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    folder = tempfile.mkdtemp(prefix="dunko-folder-")
-    play = d.wine_variables("play")
-    with dt.Desktop() as desktop:
-        os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-        game = None
-        recorder = None
-        streams = None
-        try:
-            where = os.path.join(folder, FOLDER)
-            os.makedirs(os.path.join(where, "data"))
-            shutil.copy(exe, os.path.join(where, "Dunko.exe"))
-            shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
-            # The prefix is the one scripts/play.sh makes, made the same way
-            # (in the caller's locale) if it is not there yet.
-            subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
-                            "play"], env=dict(play, DISPLAY=desktop.env["DISPLAY"]), check=True,
-                           stdin=subprocess.DEVNULL)
-            env = dict(play, DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"],
-                       LC_ALL="ja_JP.UTF-8")
-            recorder = dt.Recorder(desktop)
-            streams = dt.StreamReports(desktop)
-            game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
-                          timeout=WINDOW_TIMEOUT)
-            body(c, game, recorder, streams)
-            code = 0
-        except d.CheckFailed as failure:
-            print(f"{name}: FAILED at: {failure}")
-            code = 2
-        except Exception as error:
-            print(f"{name}: FAILED with {type(error).__name__}: {error}")
-        finally:
-            if code == 1:
-                d.save_failure_picture(name)
-            if game is not None:
-                game.kill()
-            subprocess.run(["wineserver", "-k"], env=play, check=False)
-            if recorder is not None and recorder.process.poll() is None:
-                recorder.stop()
-            if streams is not None:
-                streams.stop()
-            shutil.rmtree(folder, ignore_errors=True)
-    if code == 0:
-        print(f"{name}: all {c.passed} checks passed in {c.elapsed():.1f}s")
-    sys.exit(1 if code else 0)
+def body(c, folder, desktop, exe):
+    where = os.path.join(folder, FOLDER)
+    os.makedirs(os.path.join(where, "data"))
+    shutil.copy(exe, os.path.join(where, "Dunko.exe"))
+    shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
+    env = dict(player.play_prefix(desktop), LC_ALL="ja_JP.UTF-8")
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
+                      timeout=WINDOW_TIMEOUT)
+        hits = []
+        client = game.find_client()
+        td.start_game(c, game, client)
+        td.hit(game, client, HITS, hits, HIT_PACE)
+        time.sleep(1.0)
+        player.every_hit_heard(c, hits, listening, f"every hit is heard, played from {FOLDER} in code page 932")
 
 
 if __name__ == "__main__":
-    main()
+    player.run("e2e_sound_folder", lambda c, folder, desktop: body(
+        c, folder, desktop, sys.argv[1] if len(sys.argv) > 1 else d.DEFAULT_EXE))
