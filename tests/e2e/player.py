@@ -1,7 +1,7 @@
 """What the tests on a desktop of their own share: their run (checks, a
 temporary folder and the desktop, cleared away at the end), the prefix
-scripts/play.sh plays in, and a short game in which every hit must be
-heard."""
+scripts/play.sh plays in (e2e.cmake's play_prefix makes it beforehand), and
+a short game in which every hit must be heard."""
 import contextlib
 import os
 import shutil
@@ -19,8 +19,6 @@ HITS = 2
 # Hits this far apart: each is matched with the first sound between it and
 # the next, so a sound the cold sound path starts late still counts.
 HIT_PACE = 1.0
-# The game's window in a warm prefix; a prefix being made takes longer.
-WINDOW_TIMEOUT = 120
 
 
 def run(name, body, on_desktop=True):
@@ -41,26 +39,20 @@ def run(name, body, on_desktop=True):
                 code = d.run_checks(c, lambda: body(c, folder, desktop))
             finally:
                 if desktop:
-                    run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
+                    run_quietly(["wineserver", "-k"], d.wine_variables("play"), 10)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     d.finish(c, code)
 
 
-def play_prefix(desktop):
-    """scripts/wine-env.sh's environment for play, on the desktop, with that
-    prefix made (as scripts/play.sh makes it) when missing. Wine's output
-    goes nowhere: a Wine helper that inherits a pipe holds its reader until
-    it ends."""
-    env = dict(d.wine_variables("play"), DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"])
-    subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
-                    "play"], env=env, check=True, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
-    return env
+def play_env(desktop):
+    """scripts/wine-env.sh's environment for play, on the desktop."""
+    return dict(d.wine_variables("play"), DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"])
 
 
 def run_quietly(command, env, timeout, cwd=None):
-    """Runs a command with no pipes to inherit; returns its exit code."""
+    """Runs a command with no pipes to inherit (a Wine helper that inherits
+    a pipe holds its reader until it ends); returns its exit code."""
     return subprocess.run(command, env=env, cwd=cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                           stderr=subprocess.DEVNULL, timeout=timeout).returncode
 
@@ -91,7 +83,7 @@ def play_and_exit(c, game, client, listening):
     area, which ends the program with exit code 0."""
     hits = []
     td.start_game(c, game, client)
-    td.hit(game, client, HITS, hits, HIT_PACE)
+    td.hit(game, client, HITS, hits, HIT_PACE, timeout=15)
     # The last hit's sound, however late it starts, within the recording.
     time.sleep(HIT_PACE)
     every_hit_heard(c, hits, listening)
@@ -101,5 +93,5 @@ def play_and_exit(c, game, client, listening):
     c.ok(game.wait_window_gone(question, 3) and d.wait_for(
         lambda: td.is_title_view(game.screen(), client), 3), "Escape and OK stop the game: the title view")
     game.click(game.at(d.EXIT_CENTRE))
-    code = game.wait_exit(10)
+    code = game.wait_exit(5)
     c.ok(code == 0, "a click on Exit ends the game with exit code 0", str(code))

@@ -28,12 +28,12 @@ DEPENDS = "wine, wine64, fonts-ipafont-gothic"
 
 def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "DEB", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, timeout=30)
     deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
     c.ok(os.path.isfile(deb), "cpack -G DEB makes the package", deb)
 
     lint = subprocess.run(["lintian", "--fail-on", "error,warning", "--display-info", deb],
-                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
     tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:")]
     for line in tags:
         c.note(line)
@@ -43,13 +43,13 @@ def body(c, folder, desktop, tree, version):
     c.ok(depends == DEPENDS, "it depends on Wine and the Japanese font only", f"got {depends!r}", go_on=True)
 
     root = os.path.join(folder, "root")
-    subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+    subprocess.run(["dpkg-deb", "-x", deb, root], check=True, timeout=10)
     home = os.path.join(folder, "home")
     data_home = os.path.join(folder, "data home")
     os.makedirs(home)
     os.makedirs(os.path.join(data_home, "dunko"))
     prefix = os.path.join(data_home, "dunko", "wineprefix")
-    os.symlink(player.play_prefix(desktop)["WINEPREFIX"], prefix)
+    os.symlink(d.wine_variables("play")["WINEPREFIX"], prefix)
 
     # The launcher gets the environment of a player's desktop session, none
     # of the tests' Wine settings.
@@ -60,8 +60,7 @@ def body(c, folder, desktop, tree, version):
     launcher = os.path.join(root, "usr", "games", "dunko")
     # Game adds the program's path to the command; the launcher takes none.
     with dt.listening(desktop) as listening:
-        game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher],
-                      timeout=player.WINDOW_TIMEOUT)
+        game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher])
         client = player.managed_title_view(c, game)
         with open(f"/proc/{game.pid}/environ", "rb") as f:
             environ = dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)

@@ -44,8 +44,6 @@ BRISK_PACE = 0.4
 # ms after the server makes them.
 INSTRUMENT_ERROR = 0.025
 MOLE_FRESH = 0.5
-# The tests prefix starts warm; the play prefix may still have to be made.
-WINDOW_TIMEOUT = 150
 # With the sound server frozen: the hits made, and how soon each hit mole
 # must go (a hit is counted and shown at once; a mole that is not hit lives
 # a second, and these are clicked as soon as they show).
@@ -389,7 +387,7 @@ def measure(game, recorder, streams, wanted):
 
 def play(c, desktop, exe, wanted):
     with dt.listening(desktop) as (recorder, streams):
-        game = d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"], timeout=WINDOW_TIMEOUT)
+        game = d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"])
         c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after play.sh started")
         if wanted:
             measure(game, recorder, streams, wanted)

@@ -92,7 +92,7 @@ class Prefix:
         # a pipe holds its reader until it ends.
         with open(os.path.join(folder, "temp.txt"), "w+") as out:
             subprocess.run(["wine", "cmd", "/c", "echo %TEMP%"], env=env, stdin=subprocess.DEVNULL, stdout=out,
-                           stderr=subprocess.DEVNULL, timeout=30, check=True)
+                           stderr=subprocess.DEVNULL, timeout=10, check=True)
             out.seek(0)
             self.temp = self.unix(out.read().strip())
 
@@ -108,7 +108,7 @@ class Prefix:
         if os.path.exists(out):
             os.remove(out)
         code = player.run_quietly(["wine", "reg", "export", UNINSTALL_KEY, "Z:" + out.replace("/", "\\"), "/y"],
-                                  self.env, 30)
+                                  self.env, 10)
         if code != 0 or not os.path.exists(out):
             return None
         with open(out, "rb") as f:
@@ -126,7 +126,7 @@ class Prefix:
         if os.path.exists(self.shortcut):
             os.remove(self.shortcut)
         if self.uninstall_entry() is not None:
-            player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 30)
+            player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 10)
 
 
 def same_file(a, b):
@@ -139,7 +139,7 @@ def play_on_desktop(c, desktop, env, target, working):
     folder), on the desktop: a managed window, the title view, every hit
     heard."""
     with dt.listening(desktop) as listening:
-        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"])
         player.play_and_exit(c, game, player.managed_title_view(c, game), listening)
 
 
@@ -148,12 +148,12 @@ def start_by_window(c, env, target, working):
     i686 build under WoW64): its window, the folder it runs in, and Enter
     (the dialog's OK) ending it with exit code 0."""
     try:
-        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=30)
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"])
     except (TimeoutError, RuntimeError) as error:
         # The uninstaller's checks do not depend on the game; a game still
         # running would hold its file, so the prefix's processes end first.
         c.ok(False, "the game's window appears", str(error), go_on=True)
-        player.run_quietly(["wineserver", "-k"], env, 30)
+        player.run_quietly(["wineserver", "-k"], env, 10)
         return
     title = game.title()
     c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
@@ -162,21 +162,21 @@ def start_by_window(c, env, target, working):
     left, top, right, bottom = game.geometry()
     game.move(((left + right) // 2, (top + bottom) // 2))
     game.key("Return")
-    code = game.wait_exit(10)
+    code = game.wait_exit(5)
     c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
 
 
 def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "NSIS", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, timeout=30)
     setups = glob.glob(os.path.join(folder, f"Dunko-{version}-win*-setup.exe"))
     c.ok(len(setups) == 1, "cpack -G NSIS makes the installer", str(setups))
     c.note(f"{os.path.basename(setups[0])}: {os.path.getsize(setups[0])} bytes")
 
-    env = player.play_prefix(desktop) if desktop else d.wine_environment()
+    env = player.play_env(desktop) if desktop else d.wine_environment()
     prefix = Prefix(env, folder)
     prefix.clear()
-    code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
+    code = player.run_quietly(["wine", setups[0], "/S"], env, 20)
     c.ok(code == 0, "the installer run with /S ends with exit code 0", str(code))
 
     installed = prefix.unix(prefix.install_dir)
@@ -209,9 +209,9 @@ def body(c, folder, desktop, tree, version):
 
     # The uninstaller copies itself to the temporary folder and goes on
     # from there; the folder is its last step.
-    code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 60)
+    code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 20)
     c.ok(code == 0, "the uninstaller run with /S ends with exit code 0", str(code))
-    gone = d.wait_for(lambda: not os.path.exists(installed), 30, interval=0.2)
+    gone = d.wait_for(lambda: not os.path.exists(installed), 10, interval=0.2)
     left = sorted(os.path.relpath(os.path.join(p, f), installed)
                   for p, _, fs in os.walk(installed, followlinks=False) for f in fs)
     c.ok(gone, "the uninstaller takes the installed folder away", str(left), go_on=True)
@@ -223,7 +223,7 @@ def body(c, folder, desktop, tree, version):
     copies = prefix.uninstaller_copies()
     c.ok(copies, "the uninstaller leaves its temporary copy for the next restart",
          str(copies or f"none in {prefix.temp}"), go_on=True)
-    player.run_quietly(["wineboot", "-r"], env, 60)
+    player.run_quietly(["wineboot", "-r"], env, 20)
     copies = prefix.uninstaller_copies()
     c.ok(not copies, "after a restart the uninstaller's temporary copy is gone too", str(copies), go_on=True)
 

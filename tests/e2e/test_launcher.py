@@ -71,7 +71,7 @@ class Launcher:
         if data_home is not None:
             env["XDG_DATA_HOME"] = data_home
         done = subprocess.run([os.path.join(self.root, "usr", "games", "dunko")], env=env, cwd=self.folder,
-                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=5)
         if done.returncode != 0:
             raise AssertionError(f"the launcher ended with {done.returncode}: {done.stderr}")
         # notify-send runs in the background: give it a moment to note itself.

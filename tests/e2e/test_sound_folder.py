@@ -28,8 +28,6 @@ HITS = 4
 # Hits this far apart: each is matched with the first sound between it and
 # the next, so a sound the cold sound path starts late still counts.
 HIT_PACE = 1.2
-# The play prefix may still have to be made, and made in this locale.
-WINDOW_TIMEOUT = 150
 
 
 def body(c, folder, desktop, exe):
@@ -37,14 +35,13 @@ def body(c, folder, desktop, exe):
     os.makedirs(os.path.join(where, "data"))
     shutil.copy(exe, os.path.join(where, "Dunko.exe"))
     shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
-    env = dict(player.play_prefix(desktop), LC_ALL="ja_JP.UTF-8")
+    env = dict(player.play_env(desktop), LC_ALL="ja_JP.UTF-8")
     with dt.listening(desktop) as listening:
-        game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
-                      timeout=WINDOW_TIMEOUT)
+        game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"])
         hits = []
         client = game.find_client()
         td.start_game(c, game, client)
-        td.hit(game, client, HITS, hits, HIT_PACE)
+        td.hit(game, client, HITS, hits, HIT_PACE, timeout=15)
         time.sleep(1.0)
         player.every_hit_heard(c, hits, listening, f"every hit is heard, played from {FOLDER} in code page 932")
 
