@@ -65,9 +65,15 @@ def managed_title_view(c, game):
     return client
 
 
-def every_hit_heard(c, hits, listening, what="every hit is heard"):
-    """Stops the recording and the stream reports and checks that each of
-    hits has a sound of its own, noting the figures."""
+def hits_heard(c, game, client, listening, count=HITS, pace=HIT_PACE, what="every hit is heard"):
+    """Starts a game and hits count moles, at most one each pace seconds;
+    then stops the recording and the stream reports and checks that each
+    hit has a sound of its own, noting the figures."""
+    hits = []
+    td.start_game(c, game, client)
+    td.hit(game, client, count, hits, pace, timeout=15)
+    # The last hit's sound, however late it starts, within the recording.
+    time.sleep(pace)
     recorder, streams = listening
     recorder.stop()
     streams.stop()
@@ -81,12 +87,7 @@ def every_hit_heard(c, hits, listening, what="every hit is heard"):
 def play_and_exit(c, game, client, listening):
     """A game with HITS hits, each of which must be heard; then the exit
     area, which ends the program with exit code 0."""
-    hits = []
-    td.start_game(c, game, client)
-    td.hit(game, client, HITS, hits, HIT_PACE, timeout=15)
-    # The last hit's sound, however late it starts, within the recording.
-    time.sleep(HIT_PACE)
-    every_hit_heard(c, hits, listening)
+    hits_heard(c, game, client, listening)
     game.key("Escape")
     question = game.wait_window(5, exclude=(game.window,))
     game.key("Return")

@@ -16,7 +16,6 @@ Usage: test_sound_folder.py [path of Dunko.exe]
 import os
 import shutil
 import sys
-import time
 
 import desktop as dt
 import dunko_driver as d
@@ -38,12 +37,8 @@ def body(c, folder, desktop, exe):
     env = dict(player.play_env(desktop), LC_ALL="ja_JP.UTF-8")
     with dt.listening(desktop) as listening:
         game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"])
-        hits = []
-        client = game.find_client()
-        td.start_game(c, game, client)
-        td.hit(game, client, HITS, hits, HIT_PACE, timeout=15)
-        time.sleep(1.0)
-        player.every_hit_heard(c, hits, listening, f"every hit is heard, played from {FOLDER} in code page 932")
+        player.hits_heard(c, game, game.find_client(), listening, HITS, HIT_PACE,
+                          f"every hit is heard, played from {FOLDER} in code page 932")
 
 
 if __name__ == "__main__":
