@@ -18,8 +18,10 @@ known=$(grep -v '^#' "$(dirname "$0")/windows7-imports.txt")
 status=0
 checked=0
 for dir in "$@"; do
-  exes=$(find "$dir" -name '*.exe' -not -path '*/wineprefix/*' -not -path '*/playprefix/*' -not -path '*/wow64/*' \
-    -not -path '*/CMakeFiles/*')
+  # The Wine prefixes and the WoW64 Wine are pruned, never walked: a prefix
+  # is large, and links to the user's home and, by its drive Z:, to /.
+  exes=$(find "$dir" \( -name wineprefix -o -name playprefix -o -name scaledprefix -o -name wow64 -o -name CMakeFiles \) -prune \
+    -o -name '*.exe' -print)
   while IFS= read -r exe; do
     [ -n "$exe" ] || continue
     # Read first, so that a failure of objdump fails the check.

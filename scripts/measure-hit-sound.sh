@@ -16,4 +16,7 @@ cd "$root"
 
 source scripts/lib/build.sh
 build --desktop x64:Dunko
+# The play prefix first (once; it takes a while): the game's window must
+# show within seconds of play.sh starting.
+scripts/wine-prefix.sh build/x64 play
 PYTHONDONTWRITEBYTECODE=1 python3 tests/e2e/test_desktop.py --measure "${1:-60}" build/x64/src/Dunko.exe

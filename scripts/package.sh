@@ -14,6 +14,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 source scripts/lib/build.sh
+# The build trees' lock, as the test scripts take it: a test run beside this
+# would otherwise be built over.
+hold_build_trees build/i686 build/x64 -- "$@"
 build i686 x64
 
 # cpack's staging folder goes as soon as the package is made: it holds

@@ -11,6 +11,19 @@ endif()
 
 set(DUNKO_E2E_DIR ${CMAKE_CURRENT_SOURCE_DIR}/e2e)
 
+# The tests' CTest timeout, and a limit of their own 20 s shorter
+# (DUNKO_E2E_LIMIT, which dunko_driver.run_checks keeps): a step still
+# waiting when it runs out fails by its own name, and the test still has the
+# time to clear its desktop and Wine away. Call it after the tests'
+# ENVIRONMENT is set.
+function(dunko_e2e_timeout seconds)
+  math(EXPR limit "${seconds} - 20")
+  set_tests_properties(${ARGN} PROPERTIES TIMEOUT ${seconds})
+  foreach(test IN LISTS ARGN)
+    set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT "DUNKO_E2E_LIMIT=${limit}")
+  endforeach()
+endfunction()
+
 # The i686 build runs under Wine's WoW64 mode, which cannot draw with GDI:
 # its game is checked by its windows alone, never by pixels: the window and
 # its title, the client size (its height only where gdi_probe says GDI
@@ -25,10 +38,10 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   add_test(NAME e2e_installer_windows
     COMMAND python3 ${DUNKO_E2E_DIR}/test_installer.py ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} --by-window)
   set_tests_properties(e2e_windows e2e_installer_windows PROPERTIES
-    TIMEOUT 90
     RUN_SERIAL TRUE
     LABELS e2e
     ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
+  dunko_e2e_timeout(90 e2e_windows e2e_installer_windows)
   return()
 endif()
 
@@ -53,7 +66,6 @@ add_test(NAME e2e_glyphs
 # window, keys through the window manager, a piko heard for every hit, and,
 # with the sound server frozen, hits that still count and an Enter that
 # still ends the program.
-# The play prefix may have to be made first, hence the longer timeout.
 add_test(NAME e2e_desktop
   COMMAND python3 ${DUNKO_E2E_DIR}/test_desktop.py $<TARGET_FILE:Dunko>)
 
@@ -87,8 +99,16 @@ add_test(NAME package_launcher
 set_tests_properties(package_launcher PROPERTIES TIMEOUT 60 LABELS package
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
 
-set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_installer e2e_deb PROPERTIES TIMEOUT 90)
-set_tests_properties(e2e_desktop e2e_sound_folder PROPERTIES TIMEOUT 240)
+# The play prefix (scripts/play.sh's), made or brought up to date once
+# before the tests that play in it (some 15 s on two cores when it is made),
+# so that none of them waits for it.
+add_test(NAME play_prefix COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh ${CMAKE_BINARY_DIR} play)
+set_tests_properties(play_prefix PROPERTIES FIXTURES_SETUP play_prefix TIMEOUT 90 LABELS e2e)
+set_tests_properties(e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES FIXTURES_REQUIRED play_prefix)
+# The same for the prefix at 144 dpi of e2e_scaled.
+add_test(NAME scaled_prefix COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh ${CMAKE_BINARY_DIR} scaled)
+set_tests_properties(scaled_prefix PROPERTIES FIXTURES_SETUP scaled_prefix TIMEOUT 90 LABELS e2e)
+set_tests_properties(e2e_scaled PROPERTIES FIXTURES_REQUIRED scaled_prefix)
 
 set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_desktop e2e_sound_folder PROPERTIES RUN_SERIAL TRUE)
 # The package tests bring their own display, pointer and sound server and
@@ -99,3 +119,6 @@ set_tests_properties(e2e_play e2e_glyphs e2e_scaled e2e_desktop e2e_sound_folder
   ENVIRONMENT "PYTHONDONTWRITEBYTECODE=1;PYTHONUNBUFFERED=1")
 set_tests_properties(e2e_desktop e2e_sound_folder e2e_installer e2e_deb PROPERTIES RESOURCE_LOCK play_prefix)
 set_property(TEST e2e_sound_folder APPEND PROPERTY ENVIRONMENT "LOCPATH=${DUNKO_LOCPATH}")
+dunko_e2e_timeout(90 e2e_play e2e_glyphs e2e_scaled e2e_installer e2e_deb)
+dunko_e2e_timeout(120 e2e_desktop)
+dunko_e2e_timeout(60 e2e_sound_folder)

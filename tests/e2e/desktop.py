@@ -13,6 +13,7 @@ report of each playback stream a program opens.
 """
 import array
 import collections
+import contextlib
 import ctypes
 import os
 import re
@@ -51,7 +52,7 @@ def _end_with_parent():
 
 def _succeeds(command, env):
     return subprocess.run(command, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                          stderr=subprocess.DEVNULL).returncode == 0
+                          stderr=subprocess.DEVNULL, timeout=5).returncode == 0
 
 
 class Desktop:
@@ -87,7 +88,7 @@ class Desktop:
             write_end = None
             # Xvfb writes its display number once it takes connections.
             number = b""
-            end = time.monotonic() + 20
+            end = time.monotonic() + 5
             while not number.endswith(b"\n"):
                 ready, _, _ = select.select([read_end], [], [], max(0.0, end - time.monotonic()))
                 chunk = os.read(read_end, 16) if ready else b""
@@ -104,8 +105,8 @@ class Desktop:
         self._spawn(["openbox", "--config-file", os.path.join(HERE, "openbox-rc.xml")], self.env, "openbox.log")
         # A window manager announces itself on the root window.
         _wait_until(lambda: b"window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True).stdout,
-            20, "openbox")
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env, capture_output=True, timeout=5).stdout,
+            5, "openbox")
 
     def _start_sound_server(self):
         # Its own home, configuration and runtime folders, no X display and
@@ -124,7 +125,7 @@ class Desktop:
              "-L", f"module-native-protocol-unix socket={socket} auth-anonymous=1"],
             env, "pulseaudio.log")
         self.env["PULSE_SERVER"] = f"unix:{socket}"
-        _wait_until(lambda: _succeeds(["pactl", "info"], self.env), 20, "pulseaudio")
+        _wait_until(lambda: _succeeds(["pactl", "info"], self.env), 5, "pulseaudio")
 
     def freeze_sound_server(self):
         """Stops the sound server in its tracks: it takes connections and
@@ -150,7 +151,7 @@ class Desktop:
             if process.poll() is None:
                 process.terminate()
                 try:
-                    process.wait(5)
+                    process.wait(2)
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
@@ -184,7 +185,7 @@ class Recorder:
             preexec_fn=_end_with_parent)
         self.thread = threading.Thread(target=self._read, daemon=True)
         self.thread.start()
-        _wait_until(lambda: self.arrivals, 10, "the recording")
+        _wait_until(lambda: self.arrivals, 5, "the recording")
         # The recording's own latency sets the sink's while it runs.
         self.sink_latency = sink_latency(desktop.env)
 
@@ -222,11 +223,22 @@ class Recorder:
         return [Burst(t0 + b.start, t0 + b.end, b.holes) for b in find_bursts(samples, RATE)]
 
 
+@contextlib.contextmanager
+def listening(desktop):
+    """A Recorder and StreamReports of the desktop, both stopped at the end."""
+    recorder, streams = Recorder(desktop), StreamReports(desktop)
+    try:
+        yield recorder, streams
+    finally:
+        recorder.stop()
+        streams.stop()
+
+
 def sink_latency(env):
     """The configured latency of the desktop's sink, in seconds: how far
     ahead of its clock it renders (what the recording asks for)."""
     listing = subprocess.run(["pactl", "list", "sinks"], env=env, capture_output=True, text=True,
-                             check=True).stdout
+                             check=True, timeout=5).stdout
     found = re.search(r"Latency: \d+ usec, configured (\d+) usec", listing)
     if not found:
         raise RuntimeError(f"no configured latency in 'pactl list sinks':\n{listing}")

@@ -11,11 +11,14 @@ sent plainly, with the pointer over one of the game's windows.
 import collections
 import math
 import os
+import signal
 import subprocess
 import sys
 import time
+import traceback
 
-ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
 DEFAULT_EXE = os.path.join(ROOT, "build", "x64", "src", "Dunko.exe")
 
 # The About box's caption.
@@ -41,9 +44,9 @@ ABOUT_OK_CENTRE_DU = (178 + 50 / 2, 7 + 14 / 2)
 MAIN_CLIENT_DU = (319, 297)
 
 
-def run(*args, check=True, env=None):
+def run(*args, check=True, env=None, timeout=20):
     """Runs a command and returns its standard output as UTF-8 text."""
-    out = subprocess.run(args, check=check, capture_output=True, env=env).stdout
+    out = subprocess.run(args, check=check, capture_output=True, env=env, timeout=timeout).stdout
     return out.decode("utf-8", errors="replace").strip()
 
 
@@ -52,7 +55,7 @@ def wine_variables(kind="tests"):
     kind of prefix ("tests" or "play") of the x86_64 build tree."""
     dump = subprocess.run(
         ["bash", "-c", 'source "$1/scripts/wine-env.sh" "$1/build/x64" "$2" && env -0', "bash", ROOT, kind],
-        check=True, capture_output=True).stdout
+        check=True, capture_output=True, timeout=20).stdout
     env = {}
     for item in dump.split(b"\0"):
         if b"=" in item:
@@ -111,7 +114,7 @@ class Screen:
         self.width, self.height = x1 - x0, y1 - y0
         self.data = subprocess.run(
             ["import", "-silent", "-window", "root", "-crop", f"{self.width}x{self.height}+{x0}+{y0}",
-             "+repage", "-depth", "8", "rgb:-"], check=True, capture_output=True).stdout
+             "+repage", "-depth", "8", "rgb:-"], check=True, capture_output=True, timeout=20).stdout
         if len(self.data) != self.width * self.height * 3:
             raise RuntimeError(f"screenshot of {region} has {len(self.data)} bytes")
 
@@ -240,13 +243,19 @@ def pieces_picture(pieces):
     return "\n".join(" ".join(piece[y] for piece in pieces) for y in range(height))
 
 
+# The games started in this run: run_checks ends them, after the failure
+# picture.
+_games = []
+
+
 class Game:
     """The running game process and its windows."""
 
-    def __init__(self, exe=None, cwd=ROOT, env=None, timeout=30, launcher=None):
+    def __init__(self, exe=None, cwd=ROOT, env=None, timeout=15, launcher=None):
         """Starts the game with wine in the tests' environment, or with
         launcher (a command, the game's path appended) in the caller's
-        environment; env adds to either."""
+        environment; env adds to either. Its window must show within timeout
+        seconds: it shows in about a second in a prefix made beforehand."""
         self.exe = os.path.abspath(exe or DEFAULT_EXE)
         if launcher is None:
             self.env = wine_environment(env)
@@ -257,6 +266,7 @@ class Game:
         self.process = subprocess.Popen(command, cwd=cwd, env=self.env,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
+        _games.append(self)
         self.started = time.monotonic()
         self.window = self.wait_window(timeout)
         self.client = None
@@ -316,7 +326,7 @@ class Game:
         """A screenshot of one window (the main one by default)."""
         return Screen(self.geometry(window))
 
-    def find_client(self, colour=TITLE_BACKGROUND, timeout=10):
+    def find_client(self, colour=TITLE_BACKGROUND, timeout=5):
         """Locates the client area as the box of the title view's background."""
         def look():
             box = self.screen().bbox(colour)
@@ -476,21 +486,48 @@ class CheckFailed(Exception):
     pass
 
 
+class OutOfTime(Exception):
+    pass
+
+
+def _out_of_time(*_):
+    raise OutOfTime(f"the test's own limit of {os.environ['DUNKO_E2E_LIMIT']} s ran out")
+
+
+def _step(error):
+    """The lines of the tests' own code (not the driver's) that the error
+    went through, outermost first: the step it stopped."""
+    return " > ".join(f"{os.path.basename(f.filename)}:{f.lineno}: {f.line}"
+                      for f in traceback.extract_tb(error.__traceback__)
+                      if os.path.dirname(os.path.abspath(f.filename)) == HERE and f.name != "<lambda>"
+                      and not f.filename.endswith("dunko_driver.py")) or "the driver"
+
+
 def run_checks(checks, body):
     """Runs body(); returns 0 when every check of checks passed, 2 when only
     checks that let the run go on failed (they kept their own pictures), and
-    1 when a check or a tool failed: then the screen is kept."""
+    1 when a check or a tool failed, or the test's own limit ran out: then
+    the step is named and the screen is kept. The limit, DUNKO_E2E_LIMIT
+    seconds from the checks' start (e2e.cmake sets it under CTest's
+    timeout), stops the run wherever it waits. The games started meanwhile
+    end with the run."""
     code = 1
+    if os.environ.get("DUNKO_E2E_LIMIT"):
+        signal.signal(signal.SIGALRM, _out_of_time)
+        signal.setitimer(signal.ITIMER_REAL, max(0.001, float(os.environ["DUNKO_E2E_LIMIT"]) - checks.elapsed()))
     try:
         body()
         code = 2 if checks.failed else 0
     except CheckFailed as failure:
         print(f"{checks.name}: FAILED at: {failure}")
     except Exception as error:  # a timeout or a tool failing counts as a failure
-        print(f"{checks.name}: FAILED with {type(error).__name__}: {error}")
+        print(f"{checks.name}: FAILED with {type(error).__name__}: {error}; at {_step(error)}")
     finally:
+        signal.setitimer(signal.ITIMER_REAL, 0)
         if code == 1:
             save_failure_picture(checks.name)
+        for game in _games:
+            game.kill()
     return code
 
 
@@ -505,22 +542,12 @@ def finish(checks, code):
 
 def main(name, body, game_env=None, exe=None):
     """Runs body(checks, game) against a freshly started game; exits 0 when
-    every check passed, 1 otherwise. The game is killed if still running."""
+    every check passed, 1 otherwise."""
     checks = Checks(name)
     if not os.environ.get("DISPLAY"):
         print(f"{name}: no X display (run it through scripts/run-tests.sh or xvfb-run)")
         sys.exit(1)
-    games = []
-
-    def play():
-        games.append(Game(exe=exe, env=game_env))
-        body(checks, games[0])
-    try:
-        code = run_checks(checks, play)
-    finally:
-        for game in games:
-            game.kill()
-    finish(checks, code)
+    finish(checks, run_checks(checks, lambda: body(checks, Game(exe=exe, env=game_env))))
 
 
 def save_failure_picture(name, screen=None):

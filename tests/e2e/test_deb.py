@@ -27,14 +27,14 @@ import player
 DEPENDS = "wine, wine64, fonts-ipafont-gothic"
 
 
-def body(c, tree, version, folder, desktop):
+def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "DEB", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, timeout=30)
     deb = os.path.join(folder, f"dunko_{version}_amd64.deb")
     c.ok(os.path.isfile(deb), "cpack -G DEB makes the package", deb)
 
     lint = subprocess.run(["lintian", "--pedantic", "--fail-on", "error,warning", "--display-info", deb],
-                          stdin=subprocess.DEVNULL, capture_output=True, text=True)
+                          stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
     tags = [line for line in lint.stdout.splitlines() if line[:2] in ("E:", "W:", "I:", "P:")]
     for line in tags:
         c.note(line)
@@ -44,14 +44,13 @@ def body(c, tree, version, folder, desktop):
     c.ok(depends == DEPENDS, "it depends on Wine and the Japanese font only", f"got {depends!r}", go_on=True)
 
     root = os.path.join(folder, "root")
-    subprocess.run(["dpkg-deb", "-x", deb, root], check=True)
+    subprocess.run(["dpkg-deb", "-x", deb, root], check=True, timeout=10)
     home = os.path.join(folder, "home")
     data_home = os.path.join(folder, "data home")
     os.makedirs(home)
     os.makedirs(os.path.join(data_home, "dunko"))
     prefix = os.path.join(data_home, "dunko", "wineprefix")
-    play = player.play_prefix(desktop.env["DISPLAY"])
-    os.symlink(play["WINEPREFIX"], prefix)
+    os.symlink(d.wine_variables("play")["WINEPREFIX"], prefix)
 
     # The launcher gets the environment of a player's desktop session, none
     # of the tests' Wine settings.
@@ -60,12 +59,9 @@ def body(c, tree, version, folder, desktop):
     env = dict(DISPLAY=desktop.env["DISPLAY"], PULSE_SERVER=desktop.env["PULSE_SERVER"], HOME=home,
                XDG_DATA_HOME=data_home)
     launcher = os.path.join(root, "usr", "games", "dunko")
-    recorder = dt.Recorder(desktop)
-    streams = dt.StreamReports(desktop)
     # Game adds the program's path to the command; the launcher takes none.
-    game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher],
-                  timeout=player.WINDOW_TIMEOUT)
-    try:
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=launcher, cwd=folder, env=env, launcher=["sh", "-c", 'exec "$0"', launcher])
         client = player.managed_title_view(c, game)
         # The desktop ends a start's busy cursor (StartupNotify) when a window of StartupWMClass shows.
         entry = open(os.path.join(root, "usr", "share", "applications", "dunko.desktop"), encoding="utf-8").read()
@@ -80,15 +76,14 @@ def body(c, tree, version, folder, desktop):
         game_dir = os.path.join(root, "usr", "lib", "games", "dunko")
         c.ok(where == game_dir and os.path.isfile(os.path.join(where, "data", "piko1.wav")),
              "in the game's folder, which holds data/piko1.wav", f"got {where!r}", go_on=True)
-        player.play_and_exit(c, game, client, recorder, streams)
-    finally:
-        game.kill()
-        if recorder.process.poll() is None:
-            recorder.stop()
-        streams.stop()
+        player.play_and_exit(c, game, client, listening)
     c.ok(not os.path.exists(os.path.join(home, ".wine")), "nothing is made in ~/.wine", go_on=True)
 
 
+def main():
+    tree, version = sys.argv[1], sys.argv[2]
+    player.run("e2e_deb", lambda c, folder, desktop: body(c, folder, desktop, tree, version))
+
+
 if __name__ == "__main__":
-    player.main_on_desktop("e2e_deb", lambda c, folder, desktop: body(c, *sys.argv[1:3], folder, desktop),
-                           "dunko-deb-")
+    main()

@@ -22,7 +22,6 @@ two paces and prints how many were heard, how late and how whole, by both
 instruments (scripts/measure-hit-sound.sh).
 """
 import os
-import signal
 import statistics
 import subprocess
 import sys
@@ -45,8 +44,6 @@ BRISK_PACE = 0.4
 # ms after the server makes them.
 INSTRUMENT_ERROR = 0.025
 MOLE_FRESH = 0.5
-# The tests prefix starts warm; the play prefix may still have to be made.
-WINDOW_TIMEOUT = 150
 # With the sound server frozen: the hits made, and how soon each hit mole
 # must go (a hit is counted and shown at once; a mole that is not hit lives
 # a second, and these are clicked as soon as they show).
@@ -388,46 +385,25 @@ def measure(game, recorder, streams, wanted):
               f"{burst.length * 1000:.0f} ms long, belongs to no hit")
 
 
+def play(c, desktop, exe, wanted):
+    with dt.listening(desktop) as (recorder, streams):
+        game = d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"])
+        c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after play.sh started")
+        if wanted:
+            measure(game, recorder, streams, wanted)
+        else:
+            body(c, game, recorder, streams, desktop)
+
+
 def main():
     args = sys.argv[1:]
     wanted = None
     if args[:1] == ["--measure"]:
         wanted, args = int(args[1]), args[2:]
     exe = args[0] if args else d.DEFAULT_EXE
-    name = "e2e_desktop"
-    # A stop from outside still clears the desktop away (the finally below).
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    with dt.Desktop() as desktop:
-        # The driver's screenshots and input go to this desktop.
-        os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-        recorder = dt.Recorder(desktop)
-        streams = dt.StreamReports(desktop)
-        games = []
-
-        def play():
-            games.append(d.Game(exe=exe, env=desktop.env, launcher=[PLAY, "--exe"], timeout=WINDOW_TIMEOUT))
-            game = games[0]
-            c.note(f"the game's window appeared {time.monotonic() - game.started:.1f}s after play.sh started")
-            if wanted:
-                measure(game, recorder, streams, wanted)
-            else:
-                body(c, game, recorder, streams, desktop)
-        try:
-            code = d.run_checks(c, play)
-        finally:
-            for game in games:
-                game.kill()
-            desktop.thaw_sound_server()
-            # The play prefix's Wine processes end with this desktop.
-            subprocess.run(["wineserver", "-k"], env=d.wine_variables("play"), check=False)
-            if recorder.process.poll() is None:
-                recorder.stop()
-            streams.stop()
-    if wanted:
-        sys.exit(1 if code == 1 else 0)
-    d.finish(c, code)
+    # Here, not above: player imports this module.
+    import player
+    player.run("e2e_desktop", lambda c, folder, desktop: play(c, desktop, exe, wanted))
 
 
 if __name__ == "__main__":

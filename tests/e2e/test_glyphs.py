@@ -104,7 +104,7 @@ def body(c, game):
     c.ok(game.wait_window_gone(about, 3), "Return closes the About box")
 
     game.click(game.at(d.EXIT_CENTRE))
-    code = game.wait_exit(10)
+    code = game.wait_exit(5)
     c.ok(code == 0, "a click on Exit ends the game with exit code 0", f"exit code {code}")
     if c.failed:
         show_font_settings(c, game)

@@ -19,15 +19,12 @@ alone (its title, the folder it runs in, Enter ending it).
 
 Usage: test_installer.py BUILD_DIR VERSION [--by-window]
 """
-import contextlib
 import glob
 import os
 import shutil
-import signal
 import struct
 import subprocess
 import sys
-import tempfile
 
 import desktop as dt
 import dunko_driver as d
@@ -77,8 +74,9 @@ def read_shortcut(path):
 class Prefix:
     """Paths of one Wine prefix, both ways."""
 
-    def __init__(self, env):
+    def __init__(self, env, folder):
         self.env = env
+        self.folder = folder
         self.root = env["WINEPREFIX"]
         users = [u for u in glob.glob(os.path.join(self.root, "drive_c", "users", "*"))
                  if os.path.basename(u) != "Public"]
@@ -86,39 +84,49 @@ class Prefix:
         self.install_dir = f"C:\\users\\{self.user}\\AppData\\Local\\Programs\\Dunko"
         self.shortcut = self.unix(f"C:\\users\\{self.user}\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu"
                                   f"\\Programs\\{NAME}.lnk")
+        # The uninstaller copies itself to the user's temporary folder,
+        # %TEMP% (C:\users\<user>\Temp in Wine 8). Asked of Wine, never
+        # searched for: the user's folders in a prefix link to the Unix home,
+        # which may hold other prefixes and, through their drive Z:, the whole
+        # file system. The answer goes to a file: a Wine helper that inherits
+        # a pipe holds its reader until it ends.
+        with open(os.path.join(folder, "temp.txt"), "w+") as out:
+            subprocess.run(["wine", "cmd", "/c", "echo %TEMP%"], env=env, stdin=subprocess.DEVNULL, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=10, check=True)
+            out.seek(0)
+            self.temp = self.unix(out.read().strip())
 
     def unix(self, windows_path):
         drive, rest = windows_path.split(":", 1)
         assert drive.upper() == "C", windows_path
         return os.path.join(self.root, "drive_c", *[p for p in rest.split("\\") if p])
 
-    def uninstall_entry(self, folder):
+    def uninstall_entry(self):
         """The uninstall key's values as reg export writes them, or None
         when there is no such key."""
-        out = os.path.join(folder, "entry.reg")
+        out = os.path.join(self.folder, "entry.reg")
         if os.path.exists(out):
             os.remove(out)
         code = player.run_quietly(["wine", "reg", "export", UNINSTALL_KEY, "Z:" + out.replace("/", "\\"), "/y"],
-                                  self.env, 30)
+                                  self.env, 10)
         if code != 0 or not os.path.exists(out):
             return None
         with open(out, "rb") as f:
             return f.read().decode("utf-16")
 
     def uninstaller_copies(self):
-        """The files in the uninstaller's temporary folders."""
-        return [f for f in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp", "*"),
-                                     recursive=True)]
+        """The files in the uninstaller's temporary folders (%TEMP%\\~nsu*.tmp)."""
+        return glob.glob(os.path.join(self.temp, "~nsu*.tmp", "*"))
 
-    def clear(self, folder):
+    def clear(self):
         """Takes away what an earlier run that failed half-way left."""
         shutil.rmtree(self.unix(self.install_dir), ignore_errors=True)
-        for copy in glob.glob(os.path.join(self.root, "drive_c", "users", self.user, "**", "~nsu*.tmp"), recursive=True):
+        for copy in glob.glob(os.path.join(self.temp, "~nsu*.tmp")):
             shutil.rmtree(copy, ignore_errors=True)
         if os.path.exists(self.shortcut):
             os.remove(self.shortcut)
-        if self.uninstall_entry(folder) is not None:
-            player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 30)
+        if self.uninstall_entry() is not None:
+            player.run_quietly(["wine", "reg", "delete", UNINSTALL_KEY, "/f"], self.env, 10)
 
 
 def same_file(a, b):
@@ -130,17 +138,9 @@ def play_on_desktop(c, desktop, env, target, working):
     """The game as the shortcut starts it (its target, in its working
     folder), on the desktop: a managed window, the title view, every hit
     heard."""
-    recorder = dt.Recorder(desktop)
-    streams = dt.StreamReports(desktop)
-    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
-    try:
-        client = player.managed_title_view(c, game)
-        player.play_and_exit(c, game, client, recorder, streams)
-    finally:
-        game.kill()
-        if recorder.process.poll() is None:
-            recorder.stop()
-        streams.stop()
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"])
+        player.play_and_exit(c, game, player.managed_title_view(c, game), listening)
 
 
 def start_by_window(c, env, target, working):
@@ -148,25 +148,22 @@ def start_by_window(c, env, target, working):
     i686 build under WoW64): its window, the folder it runs in, and Enter
     (the dialog's OK) ending it with exit code 0."""
     try:
-        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=30)
+        game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"])
     except (TimeoutError, RuntimeError) as error:
         # The uninstaller's checks do not depend on the game; a game still
         # running would hold its file, so the prefix's processes end first.
         c.ok(False, "the game's window appears", str(error), go_on=True)
-        player.run_quietly(["wineserver", "-k"], env, 30)
+        player.run_quietly(["wineserver", "-k"], env, 10)
         return
-    try:
-        title = game.title()
-        c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
-        where = os.readlink(f"/proc/{game.pid}/cwd")
-        c.ok(where == working, "the game runs in the installed folder", f"got {where!r}", go_on=True)
-        left, top, right, bottom = game.geometry()
-        game.move(((left + right) // 2, (top + bottom) // 2))
-        game.key("Return")
-        code = game.wait_exit(10)
-        c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
-    finally:
-        game.kill()
+    title = game.title()
+    c.ok(title == NAME, f"the game's window appears, titled {NAME}", repr(title))
+    where = os.readlink(f"/proc/{game.pid}/cwd")
+    c.ok(where == working, "the game runs in the installed folder", f"got {where!r}", go_on=True)
+    left, top, right, bottom = game.geometry()
+    game.move(((left + right) // 2, (top + bottom) // 2))
+    game.key("Return")
+    code = game.wait_exit(5)
+    c.ok(code == 0, "Enter ends the game with exit code 0", str(code))
 
 
 def files(folder):
@@ -182,8 +179,8 @@ def install_older(c, tree, folder, env):
     open(os.path.join(extra, "Old.txt"), "w").close()
     subprocess.run(["cpack", "-G", "NSIS", "-B", os.path.join(folder, "older"), "-D", "CPACK_PACKAGE_VERSION=0.0.0.1",
                     "-D", f"CPACK_INSTALLED_DIRECTORIES={extra};."], cwd=tree, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL)
-    code = player.run_quietly(["wine", *glob.glob(os.path.join(folder, "older", "*-setup.exe")), "/S"], env, 90)
+                   stdout=subprocess.DEVNULL, timeout=30)
+    code = player.run_quietly(["wine", *glob.glob(os.path.join(folder, "older", "*-setup.exe")), "/S"], env, 20)
     c.ok(code == 0, "an older version, with a file of its own, is installed first", str(code))
 
 
@@ -194,37 +191,33 @@ def refused_while_running(c, env, setup, prefix, folder, target, working):
     installed = prefix.unix(prefix.install_dir)
 
     def state():
-        return prefix.uninstall_entry(folder), [(f, os.stat(os.path.join(installed, f)).st_ctime_ns)
+        return prefix.uninstall_entry(), [(f, os.stat(os.path.join(installed, f)).st_ctime_ns)
                                                 for f in files(installed)]
     before = state()
-    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"], timeout=player.WINDOW_TIMEOUT)
+    game = d.Game(exe=target, cwd=working, env=env, launcher=["wine"])
     try:
         codes = [player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S",
-                                     "_?=" + prefix.install_dir], env, 60),
-                 player.run_quietly(["wine", setup, "/S"], env, 90)]
+                                     "_?=" + prefix.install_dir], env, 20),
+                 player.run_quietly(["wine", setup, "/S"], env, 20)]
     finally:
         game.kill()
-        player.run_quietly(["wineserver", "-k"], env, 30)
+        player.run_quietly(["wineserver", "-k"], env, 10)
     c.ok(0 not in codes and state() == before,
          "with the game running, the uninstaller and the installer end non-zero and change nothing", str(codes))
 
 
-def body(c, tree, version, folder, desktop):
+def body(c, folder, desktop, tree, version):
     subprocess.run(["cpack", "-G", "NSIS", "-B", folder], cwd=tree, check=True, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL)
+                   stdout=subprocess.DEVNULL, timeout=30)
     setups = glob.glob(os.path.join(folder, f"Dunko-{version}-win*-setup.exe"))
     c.ok(len(setups) == 1, "cpack -G NSIS makes the installer", str(setups))
     c.note(f"{os.path.basename(setups[0])}: {os.path.getsize(setups[0])} bytes")
 
-    if desktop:
-        env = dict(player.play_prefix(desktop.env["DISPLAY"]), DISPLAY=desktop.env["DISPLAY"],
-                   PULSE_SERVER=desktop.env["PULSE_SERVER"])
-    else:
-        env = d.wine_environment()
-    prefix = Prefix(env)
-    prefix.clear(folder)
+    env = player.play_env(desktop) if desktop else d.wine_environment()
+    prefix = Prefix(env, folder)
+    prefix.clear()
     install_older(c, tree, folder, env)
-    code = player.run_quietly(["wine", setups[0], "/S"], env, 90)
+    code = player.run_quietly(["wine", setups[0], "/S"], env, 20)
     c.ok(code == 0, "the installer run with /S ends with exit code 0", str(code))
 
     installed = prefix.unix(prefix.install_dir)
@@ -247,7 +240,7 @@ def body(c, tree, version, folder, desktop):
     c.ok((working or "").lower() == prefix.install_dir.lower(), "the shortcut starts it in the installed folder",
          f"got {working!r}, want {prefix.install_dir!r}", go_on=True)
 
-    entry = prefix.uninstall_entry(folder) or ""
+    entry = prefix.uninstall_entry() or ""
     for value in (f'"DisplayName"="{NAME}"', f'"DisplayVersion"="{version}"',
                   '"DisplayIcon"="' + (prefix.install_dir + "\\Dunko.exe,0").replace("\\", "\\\\") + '"',
                   '"UninstallString"="\\"' + (prefix.install_dir + "\\Uninstall.exe").replace("\\", "\\\\")
@@ -262,17 +255,21 @@ def body(c, tree, version, folder, desktop):
 
     # The uninstaller copies itself to the temporary folder and goes on
     # from there; the folder is its last step.
-    code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 60)
+    code = player.run_quietly(["wine", os.path.join(installed, "Uninstall.exe"), "/S"], env, 20)
     c.ok(code == 0, "the uninstaller run with /S ends with exit code 0", str(code))
-    gone = d.wait_for(lambda: not os.path.exists(installed), 30, interval=0.2)
-    left = sorted(os.path.relpath(os.path.join(p, f), installed) for p, _, fs in os.walk(installed) for f in fs)
+    gone = d.wait_for(lambda: not os.path.exists(installed), 10, interval=0.2)
+    left = sorted(os.path.relpath(os.path.join(p, f), installed)
+                  for p, _, fs in os.walk(installed, followlinks=False) for f in fs)
     c.ok(gone, "the uninstaller takes the installed folder away", str(left), go_on=True)
     c.ok(not os.path.exists(prefix.shortcut), "and the shortcut", go_on=True)
-    c.ok(prefix.uninstall_entry(folder) is None, "and the entry in the list of programs", go_on=True)
+    c.ok(prefix.uninstall_entry() is None, "and the entry in the list of programs", go_on=True)
     # Its copy in the temporary folder is left for Windows to delete at the
     # next restart, which wineboot -r stands for. (Wine runs the two entries
     # the folder first, so the folder itself stays, empty.)
-    player.run_quietly(["wineboot", "-r"], env, 60)
+    copies = prefix.uninstaller_copies()
+    c.ok(copies, "the uninstaller leaves its temporary copy for the next restart",
+         str(copies or f"none in {prefix.temp}"), go_on=True)
+    player.run_quietly(["wineboot", "-r"], env, 20)
     copies = prefix.uninstaller_copies()
     c.ok(not copies, "after a restart the uninstaller's temporary copy is gone too", str(copies), go_on=True)
 
@@ -280,23 +277,8 @@ def body(c, tree, version, folder, desktop):
 def main():
     tree, version = sys.argv[1], sys.argv[2]
     by_window = sys.argv[3:] == ["--by-window"]
-    name = "e2e_installer_windows" if by_window else "e2e_installer"
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(f"{name}: stopped"))
-    c = d.Checks(name)
-    code = 1
-    folder = tempfile.mkdtemp(prefix="dunko-installer-")
-    try:
-        with contextlib.nullcontext() if by_window else dt.Desktop() as desktop:
-            if desktop:
-                os.environ["DISPLAY"] = desktop.env["DISPLAY"]
-            try:
-                code = d.run_checks(c, lambda: body(c, tree, version, folder, desktop))
-            finally:
-                if desktop:
-                    player.run_quietly(["wineserver", "-k"], d.wine_variables("play"), 30)
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)
-    d.finish(c, code)
+    player.run("e2e_installer_windows" if by_window else "e2e_installer",
+               lambda c, folder, desktop: body(c, folder, desktop, tree, version), on_desktop=not by_window)
 
 
 if __name__ == "__main__":

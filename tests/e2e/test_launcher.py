@@ -16,7 +16,6 @@ import concurrent.futures
 import hashlib
 import os
 import shutil
-import stat
 import subprocess
 import sys
 import tempfile
@@ -26,8 +25,10 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 SLOW_NOTE = "数十秒"
 
 # Each stand-in notes its name, its arguments, WINEPREFIX and its folder.
+# Without WINEPREFIX, Wine's commands make and use ~/.wine, as Wine does.
 STAND_IN = """#!/bin/sh
 printf '%s|%s|%s|%s\\n' "$(basename "$0")" "$*" "${WINEPREFIX:-}" "$(pwd)" >> "$DUNKO_TEST_LOG"
+case "$(basename "$0")" in wine|wineboot|winepath) [ -n "${WINEPREFIX:-}" ] || mkdir -p "$HOME/.wine" ;; esac
 case "$(basename "$0") $1" in
   "wineboot -i") mkdir -p "$WINEPREFIX" && : > "$WINEPREFIX/system.reg" ;;
   "winepath -w") echo "Z:$2" ;;
@@ -73,7 +74,7 @@ class Launcher:
         if data_home is not None:
             env["XDG_DATA_HOME"] = data_home
         done = subprocess.run([os.path.join(self.root, "usr", "games", "dunko")], env=env, cwd=self.folder,
-                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=15)
         if done.returncode != status:
             raise AssertionError(f"the launcher ended with {done.returncode}: {done.stderr}")
         # notify-send runs in the background: give it a moment to note itself.

@@ -175,7 +175,7 @@ def body(c, game):
 
     # The exit area ends the program.
     game.click(game.at(d.EXIT_CENTRE))
-    code = game.wait_exit(10)
+    code = game.wait_exit(5)
     c.ok(code == 0, "a click on Exit ends the game with exit code 0", f"exit code {code}")
     c.ok(not game.windows(), "no window of the game is left")
     left = d.wait_for(lambda: not game.leftovers(), 3)

@@ -9,7 +9,6 @@ the moles where they are drawn clears the first stage.
 
 Usage: test_scaled.py [path of Dunko.exe]
 """
-import os
 import subprocess
 import sys
 import time
@@ -47,16 +46,14 @@ def body(c, game):
 
 
 def main():
+    # The prefix is made before, by the CTest fixture scaled_prefix.
     env = d.wine_variables("scaled")
-    subprocess.run([os.path.join(d.ROOT, "scripts", "wine-prefix.sh"), os.path.join(d.ROOT, "build", "x64"),
-                    "scaled"], env=dict(env, DISPLAY=os.environ.get("DISPLAY", "")), check=True,
-                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
     try:
         d.main("e2e_scaled", body, game_env={"WINEPREFIX": env["WINEPREFIX"]},
                exe=sys.argv[1] if len(sys.argv) > 1 else None)
     finally:
         subprocess.run(["wineserver", "-k"], env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=30)
+                       stderr=subprocess.DEVNULL, timeout=10)
 
 
 if __name__ == "__main__":

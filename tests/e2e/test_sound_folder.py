@@ -16,7 +16,6 @@ Usage: test_sound_folder.py [path of Dunko.exe]
 import os
 import shutil
 import sys
-import time
 
 import desktop as dt
 import dunko_driver as d
@@ -28,49 +27,20 @@ HITS = 4
 # Hits this far apart: each is matched with the first sound between it and
 # the next, so a sound the cold sound path starts late still counts.
 HIT_PACE = 1.2
-# The play prefix may still have to be made, and made in this locale.
-WINDOW_TIMEOUT = 150
 
 
-def body(c, exe, folder, desktop):
+def body(c, folder, desktop, exe):
     where = os.path.join(folder, FOLDER)
     os.makedirs(os.path.join(where, "data"))
     shutil.copy(exe, os.path.join(where, "Dunko.exe"))
     shutil.copy(td.PIKO, os.path.join(where, "data", "piko1.wav"))
-    # The prefix is the one scripts/play.sh makes, made the same way (in
-    # the caller's locale) if it is not there yet.
-    env = dict(player.play_prefix(desktop.env["DISPLAY"]), DISPLAY=desktop.env["DISPLAY"],
-               PULSE_SERVER=desktop.env["PULSE_SERVER"], LC_ALL="ja_JP.UTF-8")
-    recorder = dt.Recorder(desktop)
-    streams = dt.StreamReports(desktop)
-    game = None
-    try:
-        game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"],
-                      timeout=WINDOW_TIMEOUT)
-        hits = []
-        client = game.find_client()
-        td.start_game(c, game, client)
-        td.hit(game, client, HITS, hits, HIT_PACE)
-        time.sleep(1.0)
-        recorder.stop()
-        streams.stop()
-        sounds = td.Sounds(hits, recorder.bursts(), streams.opened)
-        for line in sounds.figures():
-            c.note(line)
-        c.note("sounds from the first hit, s: " + ", ".join(
-            f"+{b.start - hits[0]:.2f} ({b.length * 1000:.0f} ms)" for b in recorder.bursts()))
-        heard = sum(1 for burst in sounds.matched if burst is not None)
-        c.ok(heard == len(hits), f"every hit is heard, played from {FOLDER} in code page 932",
-             f"{heard} of {len(hits)}")
-    finally:
-        if game is not None:
-            game.kill()
-        if recorder.process.poll() is None:
-            recorder.stop()
-        streams.stop()
+    env = dict(player.play_env(desktop), LC_ALL="ja_JP.UTF-8")
+    with dt.listening(desktop) as listening:
+        game = d.Game(exe=os.path.join(where, "Dunko.exe"), cwd=where, env=env, launcher=["wine"])
+        player.hits_heard(c, game, game.find_client(), listening, HITS, HIT_PACE,
+                          f"every hit is heard, played from {FOLDER} in code page 932")
 
 
 if __name__ == "__main__":
-    exe = sys.argv[1] if len(sys.argv) > 1 else d.DEFAULT_EXE
-    player.main_on_desktop("e2e_sound_folder", lambda c, folder, desktop: body(c, exe, folder, desktop),
-                           "dunko-folder-")
+    player.run("e2e_sound_folder", lambda c, folder, desktop: body(
+        c, folder, desktop, sys.argv[1] if len(sys.argv) > 1 else d.DEFAULT_EXE))

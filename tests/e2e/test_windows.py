@@ -34,7 +34,7 @@ CAPTION = 19
 
 def gdi_probe(exe, env):
     """(draws, what the probe printed) for gdi_probe.exe under the game's Wine."""
-    done = subprocess.run(["wine", exe], env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=60)
+    done = subprocess.run(["wine", exe], env=env, stdin=subprocess.DEVNULL, capture_output=True, timeout=15)
     return done.returncode == 0, done.stdout.decode("utf-8", errors="replace").strip()
 
 
@@ -77,7 +77,7 @@ def body(c, game, probe_exe):
 
     # The exit area ends the program.
     game.click(game.at(d.EXIT_CENTRE))
-    code = game.wait_exit(10)
+    code = game.wait_exit(5)
     c.ok(code == 0, "a click on Exit ends the game with exit code 0", f"exit code {code}")
     left_over = d.wait_for(lambda: not game.leftovers(), 3)
     c.ok(left_over, "no process of the game is left", str(game.leftovers()))
