@@ -27,10 +27,12 @@ SIZE BaseUnitsAt96Dpi(const DialogTemplate& dialog)
 
 } // namespace
 
-DialogLayout::DialogLayout(UINT nIDTemplate)
+DialogLayout::DialogLayout(UINT nIDTemplate, SIZE fallbackBaseUnits)
 {
     if (LoadDialogTemplate(nIDTemplate, &m_template))
         m_base = BaseUnitsAt96Dpi(m_template);
+    if (m_base.cx <= 0 || m_base.cy <= 0)
+        m_base = fallbackBaseUnits;
 }
 
 RECT DialogLayout::Area(int nID) const

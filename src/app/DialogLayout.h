@@ -9,8 +9,10 @@
 
 class DialogLayout {
 public:
-    // A layout with no areas when the program has no such template.
-    explicit DialogLayout(UINT nIDTemplate);
+    // A layout with no areas when the program has no such template. Where
+    // the font cannot be measured (a GDI that draws no text, as Wine's
+    // WoW64 mode here), the base units given stand in.
+    DialogLayout(UINT nIDTemplate, SIZE fallbackBaseUnits);
 
     // The dialog's client area.
     SIZE Client() const { return SIZE{MapX(m_template.units.right), MapY(m_template.units.bottom)}; }

@@ -130,12 +130,18 @@ BOOL MainDialog::OnInitDialog()
     UpdateData(FALSE);
     // The game's layout is the template's at 96 dpi, whatever the dialog
     // manager made of it at this window's dots per inch, scaled to them.
-    const DialogLayout layout(IDD_MAIN_DIALOG);
+    // Should the template's font not be measurable, the dialog manager's
+    // base units, taken back to 96 dpi, stand in.
+    const int dpi = GetWindowDpi(m_hWnd);
+    RECT base = {0, 0, 4, 8};
+    ::MapDialogRect(m_hWnd, &base);
+    const DialogLayout layout(IDD_MAIN_DIALOG, SIZE{::MulDiv(base.right, DpiScale::kBaseDpi, dpi),
+                                                    ::MulDiv(base.bottom, DpiScale::kBaseDpi, dpi)});
     m_clientAt96 = layout.Client();
     m_board.SetAreas(BoardAreas{layout.Area(IDC_PLAYFIELD), layout.Area(IDC_TITLE), layout.Area(IDC_START),
                                 layout.Area(IDC_EXIT)});
     KeepDialogLayoutOnDpiChange(m_hWnd);
-    ApplyDpi(GetWindowDpi(m_hWnd));
+    ApplyDpi(dpi);
     m_board.SetTitle("ぬらぽん");
 
     m_worker.SetOwner(this);
